@@ -1,0 +1,50 @@
+# Shared by scripts/demo and scripts/test: package installation and the build.
+ZELTRAN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Installs the packages of scripts/packages that are missing (apt-get; root or sudo).
+install_packages() {
+    local missing=()
+    local package
+    while read -r package; do
+        [[ -z "$package" || "$package" == \#* ]] && continue
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done <"$ZELTRAN_ROOT/scripts/packages"
+    [[ ${#missing[@]} -eq 0 ]] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# Configures and builds into the folder $1 with the extra CMake arguments that follow.
+build_into() {
+    local dir=$1
+    shift
+    cmake -S "$ZELTRAN_ROOT" -B "$ZELTRAN_ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$ZELTRAN_ROOT/$dir" -j "$(nproc)"
+}
+
+# Starts a private Xvfb and exports DISPLAY; it is stopped when the calling shell exits.
+start_xvfb() {
+    local n
+    for n in $(seq 91 140); do
+        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        XVFB_PID=$!
+        local i
+        for i in $(seq 1 50); do
+            [[ -e /tmp/.X11-unix/X$n ]] && break
+            sleep 0.1
+        done
+        if kill -0 "$XVFB_PID" 2>/dev/null; then
+            export DISPLAY=":$n"
+            trap 'kill $XVFB_PID 2>/dev/null' EXIT
+            return 0
+        fi
+    done
+    echo "Could not start Xvfb" >&2
+    return 1
+}

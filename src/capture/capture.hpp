@@ -1,0 +1,15 @@
+// Camera capture, the camera banners and the shut-down sequence.
+#pragma once
+
+// Opens the camera on CamChan with width 320, height 240 and 60 frames/s requested.
+void OpenCamera();
+
+// Takes one camera frame into the next half of grey_pair; does nothing while camera_on is 0.
+void GLT_Capture();
+
+// Releases the knowledge base and the camera, prints the farewell banner and waits 500 ms.
+void ShutDown();
+
+// Prints the CAMERA ON / CAMERA OFF banner; leading_break 0 leaves out the first line break.
+void PrintCameraOnBanner(int leading_break);
+void PrintCameraOffBanner(int leading_break);

@@ -1,0 +1,3 @@
+#include "capture/help.hpp"
+
+void ShowHelp() {}

@@ -1,0 +1,19 @@
+// Console output. Source texts are UTF-8; they reach the console in the code set of the user's
+// locale (Shift-JIS / CP932 where the locale says so, UTF-8 otherwise).
+#pragma once
+
+// Makes stdout line-buffered and picks the output code set from the environment's locale, so
+// that even texts printed before the program sets its locale come out right. Call first.
+void InitConsole();
+
+// printf to stdout, converted to the console code set.
+void Print(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// printf to stderr, converted to the console code set.
+void PrintError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Writes text as it stands (no format), converted to the console code set.
+void PrintText(const char* text);
+
+// True when output is converted to Shift-JIS.
+bool ConsoleIsShiftJis();

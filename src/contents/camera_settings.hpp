@@ -1,0 +1,5 @@
+// The camera settings file SetCamera3.txt.
+#pragma once
+
+// Prints the legend and reads the five camera values; a missing file is silent.
+void LoadCameraSettings();

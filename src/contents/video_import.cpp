@@ -1,0 +1,5 @@
+#include "contents/video_import.hpp"
+
+#include "common/state.hpp"
+
+void ImportVideos() {}

@@ -1,0 +1,83 @@
+#include "platform/process.hpp"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/window.hpp"
+
+extern char** environ;
+
+namespace {
+
+void OnQuitSignal(int) { RequestQuit(); }
+
+}  // namespace
+
+void InstallQuitSignals() {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void EndProcess(int status) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::exit(status);
+}
+
+bool IsExecutableFile(const char* path) {
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode) && access(path, X_OK) == 0;
+}
+
+std::string FindOnPath(const char* program) {
+    const char* path = std::getenv("PATH");
+    if (!path) return {};
+    std::string list(path);
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(':', start);
+        if (end == std::string::npos) end = list.size();
+        // An empty PATH entry means the current folder.
+        std::string candidate = end > start ? list.substr(start, end - start) : std::string(1, '.');
+        candidate += '/';
+        candidate += program;
+        if (IsExecutableFile(candidate.c_str())) return candidate;
+        start = end + 1;
+    }
+    return {};
+}
+
+int RunProgram(const std::vector<std::string>& argv) {
+    if (argv.empty()) return -1;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t child = 0;
+    const int started = posix_spawn(&child, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return -1;
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}

@@ -1,0 +1,21 @@
+// Process-level services.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// SIGINT and SIGTERM request a quit (see window.hpp) instead of killing the process.
+void InstallQuitSignals();
+
+// Flushes the console and ends the process with status.
+[[noreturn]] void EndProcess(int status);
+
+// True when path names an executable regular file.
+bool IsExecutableFile(const char* path);
+
+// Finds program on PATH; empty when not found.
+std::string FindOnPath(const char* program);
+
+// Runs argv[0] with the arguments as given (no shell), standard input closed, output shared with
+// ours; waits for it. Returns its exit status, or -1 when it could not be started.
+int RunProgram(const std::vector<std::string>& argv);

@@ -1,0 +1,26 @@
+// The picture window seam: the program links window_sdl.cpp; tests may link a scripted window.
+#pragma once
+
+#include <opencv2/core.hpp>
+
+// Creates the window titled kWindowTitle: auto_size nonzero makes the window take each picture's
+// size, 0 makes it resizable with the picture scaled to fit (aspect kept). Mouse events are ignored.
+void WindowCreate(int auto_size);
+
+// Destroys the window (nothing when there is none).
+void WindowDestroy();
+
+// Shows picture (8-bit BGR) with flip mode 0 as is, 1 mirrored left-right, 2 flipped top-bottom,
+// any other value as is; the picture itself is never changed. An empty picture is not shown.
+void WindowShow(const cv::Mat& picture, int flip);
+
+// Serves the window for up to ms milliseconds (ms <= 0: until a key) and returns the byte of the
+// first key typed (TAB 9, BS 8, Enter 13, ESC 27, 'X' 88), or 255 when none came in time. Returns
+// at once with 255 when a quit was requested.
+int WindowWaitKey(int ms);
+
+// True once the window was closed or SIGINT / SIGTERM arrived: the caller runs the quit path.
+bool QuitRequested();
+
+// Marks a quit as requested (signal handlers, window close).
+void RequestQuit();

@@ -1,0 +1,14 @@
+// The main loop.
+#pragma once
+
+// Prologue then cycles until the user quits.
+void RunMainLoop();
+
+// The prologue: shared block, parameters, contents, frame file on the command line, help, timer.
+void RunPrologue();
+
+// One cycle; false when the program is to end (the user quit).
+bool RunCycle();
+
+// Shows the cached picture of the current frame now, following flip_mode, when it is loaded.
+void ShowCurrentFrame();

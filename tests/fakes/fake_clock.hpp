@@ -1,0 +1,11 @@
+// Scripted clock for unit tests.
+#pragma once
+
+#include <cstdint>
+
+namespace fake {
+
+extern uint64_t now_micros;    // what the next ClockMicros returns
+extern uint64_t step_micros;   // added after every ClockMicros (0: time stands still)
+
+}  // namespace fake

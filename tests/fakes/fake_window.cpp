@@ -1,0 +1,52 @@
+#include "fakes/fake_window.hpp"
+
+#include "platform/window.hpp"
+
+namespace fake {
+
+std::vector<Shown> shown;
+std::deque<int> keys;
+std::vector<int> waits;
+int creates = 0;
+int destroys = 0;
+int last_auto_size = -1;
+bool quit = false;
+
+void ResetWindow() {
+    shown.clear();
+    keys.clear();
+    waits.clear();
+    creates = destroys = 0;
+    last_auto_size = -1;
+    quit = false;
+}
+
+}  // namespace fake
+
+void WindowCreate(int auto_size) {
+    ++fake::creates;
+    fake::last_auto_size = auto_size;
+}
+
+void WindowDestroy() { ++fake::destroys; }
+
+void WindowShow(const cv::Mat& picture, int flip) {
+    if (picture.empty()) return;
+    fake::shown.push_back({picture.clone(), flip});
+}
+
+int WindowWaitKey(int ms) {
+    fake::waits.push_back(ms);
+    if (fake::quit) return 255;
+    if (fake::keys.empty()) {
+        if (ms <= 0) fake::quit = true;
+        return 255;
+    }
+    const int key = fake::keys.front();
+    fake::keys.pop_front();
+    return key;
+}
+
+bool QuitRequested() { return fake::quit; }
+
+void RequestQuit() { fake::quit = true; }

@@ -1,0 +1,28 @@
+// Scripted picture window for unit tests: records what is shown and waited for, returns keys
+// from a queue.
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include <opencv2/core.hpp>
+
+namespace fake {
+
+struct Shown {
+    cv::Mat picture;  // a copy of the picture as it was when shown
+    int flip;
+};
+
+extern std::vector<Shown> shown;   // every WindowShow, in order
+extern std::deque<int> keys;       // keys returned by WindowWaitKey in turn, then 255
+extern std::vector<int> waits;     // the ms argument of every WindowWaitKey
+extern int creates;                // WindowCreate calls
+extern int destroys;               // WindowDestroy calls
+extern int last_auto_size;         // auto_size of the last WindowCreate
+
+// A wait without time limit on an empty key queue requests a quit (as closing the window
+// would), so a test can never hang in one.
+void ResetWindow();
+
+}  // namespace fake
