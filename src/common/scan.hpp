@@ -1,0 +1,12 @@
+// Number reading from text settings files, value by value like fscanf("%d") / fscanf("%lf"):
+// leading white space is skipped; the result is 1 when a value was read, 0 when the next text is
+// not a number, -1 at the end of the file. A failed read leaves *value unchanged.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+// A number outside the int32 range is limited to INT32_MIN / INT32_MAX instead of wrapping.
+int ScanInt(FILE* file, int32_t* value);
+
+int ScanDouble(FILE* file, double* value);
