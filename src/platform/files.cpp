@@ -63,7 +63,8 @@ int RemoveJpegFiles(const char* folder) {
     const std::string base = NativePath(folder) + "/";
     int removed = 0;
     for (const std::string& name : names) {
-        if (name.size() < 4 || strcasecmp(name.c_str() + name.size() - 4, ".jpg") != 0) continue;
+        // Exactly what "rm -f folder/*.jpg" would take: the program's frames are lower-case .jpg.
+        if (name.size() < 4 || name.compare(name.size() - 4, 4, ".jpg") != 0) continue;
         const std::string path = base + name;
         struct stat info;
         if (lstat(path.c_str(), &info) != 0) continue;
