@@ -30,6 +30,14 @@ void ImportOne(const std::string& converter, int k) {
     const char* video = arg_path[k];
     const std::string folder = ContentsFolderPath(k);
 
+    // The old frames go before the converter starts, so a picture from the folder itself would
+    // be deleted unread and the folder emptied for nothing.
+    if (WouldRemoveJpeg(video, folder.c_str())) {
+        Print("\n---> SKIPPED: [ %s ] lies in [ %s ], whose JPEG files the import replaces.\n",
+              video, folder.c_str());
+        return;
+    }
+
     Announce("mkdir  \"" + folder + "\"");
     if (!MakeFolder(folder.c_str())) {
         PrintError("---> ERROR: Cannot create the folder [ %s ]; [ %s ] is not converted.\n",

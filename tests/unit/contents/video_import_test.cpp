@@ -167,16 +167,19 @@ TEST(VideoImport, OldFramesAreReplacedAndOtherFilesStay) {
     tree.MakeFrames(1, FrameRange(8));
     tree.WriteFile("../S001/nqt_config.dat", "key frames");
     tree.WriteFile("../S001/notes.JPG", "upper case");
+    tree.WriteFile("../S001/.hidden.jpg", "hidden");
     tree.MakeFolder("../S001/album.jpg");
     tree.WriteFile("../outside.jpg", "outside");
     fs::create_symlink("../outside.jpg", tree.root() + "/S001/link.jpg");
     MakeVideo(tree, "v.mp4", 3);
     SetArguments({"v.mp4"});
     ImportVideos();
-    EXPECT_EQ(JpegNames("../S001"), (std::vector<std::string>{"album.jpg", "clip_00001.jpg",
-                                                              "clip_00002.jpg", "clip_00003.jpg"}));
+    EXPECT_EQ(JpegNames("../S001"),
+              (std::vector<std::string>{".hidden.jpg", "album.jpg", "clip_00001.jpg",
+                                        "clip_00002.jpg", "clip_00003.jpg"}));
     EXPECT_EQ(tree.ReadFile("../S001/nqt_config.dat"), "key frames");
     EXPECT_EQ(tree.ReadFile("../S001/notes.JPG"), "upper case");
+    EXPECT_EQ(tree.ReadFile("../S001/.hidden.jpg"), "hidden");
     EXPECT_EQ(tree.ReadFile("../outside.jpg"), "outside");
 }
 
@@ -250,6 +253,21 @@ TEST(VideoImport, FrameFileIsSkippedAndKeepsItsFolderNumber) {
                         0),
               0u)
         << out;
+}
+
+TEST(VideoImport, PictureFromItsOwnTargetFolderIsNotDeletedUnread) {
+    for (const std::string name : {"../S001/clip_00002.jpg", "../S001/../S001/clip_00002.jpg"}) {
+        TempTree tree;
+        LinkConverter(tree);
+        tree.MakeFrames(1, FrameRange(5));
+        SetArguments({name});
+        testing::internal::CaptureStdout();
+        ImportVideos();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  "\n---> SKIPPED: [ " + name +
+                      " ] lies in [ ../S001 ], whose JPEG files the import replaces.\n");
+        EXPECT_EQ(JpegNames("../S001"), ClipNames(0, 4));
+    }
 }
 
 TEST(VideoImport, QuitRequestStopsBeforeTheNextVideo) {
