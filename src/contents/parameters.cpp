@@ -38,6 +38,11 @@ constexpr int kPivotLinesShown = 11;
 constexpr int32_t kMaxSampleStep = GLT_F_XMAX;
 constexpr int32_t kStillDirection = 2;  // neither forward nor backward: motion does not move
 
+// The 1-based folder number, wide enough for any folder_index.
+long long FolderNumber() {
+    return static_cast<long long>(folder_index) + 1;
+}
+
 // Reads one "%d"; a value read is stored limited to low..high, a failed read stores nothing.
 int ReadLimited(FILE* file, int32_t* target, int32_t low, int32_t high) {
     int32_t value = *target;
@@ -115,7 +120,7 @@ void ReadAdditionalValues(FILE* file) {
 }
 
 void ReadParameterFile() {
-    std::string name = FormatPath("glt_env%4d.dat", folder_index + 1);
+    std::string name = FormatPath("glt_env%4lld.dat", FolderNumber());
     FILE* file = OpenFile(name.c_str(), "r");
     if (!file) {
         name = kCommonParameterFile;
@@ -131,7 +136,7 @@ void ReadParameterFile() {
 // ../S%3d/nqt_config.dat: the PivotHistory block, then one number nothing uses. Its first 1280
 // entries become the key frames.
 void ImportKeyFrames() {
-    const std::string path = ContentsFolderPath(folder_index + 1) + "/" + kImportFile;
+    const std::string path = ContentsFolderPath(FolderNumber()) + "/" + kImportFile;
     FILE* file = OpenFile(path.c_str(), "r");
     if (!file) return;
     Print("\nFound a file [ nqt_config.dat ] in the Contents Folder...\n");

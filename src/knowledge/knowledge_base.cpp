@@ -182,7 +182,8 @@ FILE* OpenKnowledgeFile(const std::string& name, const char* mode) {
 int ReadKB() {
     std::string names[kKnowledgeFiles];
     for (int k = 0; k < kKnowledgeFiles; ++k) {
-        names[k] = FormatPath("TRUVO_data-%d-%d.dat", folder_index + 1, k + 1);
+        names[k] =
+            FormatPath("TRUVO_data-%lld-%d.dat", static_cast<long long>(folder_index) + 1, k + 1);
     }
     for (const std::string& name : names) {
         if (!CanOpenForReading(name.c_str())) return -1;

@@ -40,6 +40,13 @@ void AppendInt32(std::string& bytes, int32_t value) {
     for (int i = 0; i < 4; ++i) bytes += static_cast<char>((bits >> (8 * i)) & 0xFF);
 }
 
+int EntriesIn(const std::string& folder) {
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+        ++entries;
+    return entries;
+}
+
 }  // namespace
 
 TEST(ParameterFile, EveryValueReachesItsTargetAndTheTailIsEchoed) {
@@ -311,11 +318,7 @@ TEST(ThresholdFile, WriteReplacesTheFileWithTheBareNumber) {
     GLT_threshold = -48;
     EXPECT_TRUE(WriteThresholdFile());
     EXPECT_EQ(tree.ReadFile(kThresholdFile), "-48");
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(tree.work())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);  // no temporary file left behind
+    EXPECT_EQ(EntriesIn(tree.work()), 1);  // no temporary file left behind
 }
 
 TEST(ThresholdFile, WriteThatCannotReplaceTheFileFailsAndLeavesNoTemporaryFile) {
@@ -323,9 +326,5 @@ TEST(ThresholdFile, WriteThatCannotReplaceTheFileFailsAndLeavesNoTemporaryFile) 
     tree.MakeFolder(kThresholdFile);  // a folder in the way: the rename must fail
     GLT_threshold = 500;
     EXPECT_FALSE(WriteThresholdFile());
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(tree.work())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 1);
+    EXPECT_EQ(EntriesIn(tree.work()), 1);
 }

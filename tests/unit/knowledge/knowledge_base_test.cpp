@@ -108,21 +108,6 @@ int UsedCells() {
 
 }  // namespace
 
-TEST(KnowledgeBase, StartsEmptyWithItsDefaults) {
-    EXPECT_EQ(UsedCells(), 0);
-    EXPECT_EQ(NumSamples[0][0], -1);
-    EXPECT_EQ(NumSamples[31][7], -1);
-    EXPECT_STREQ(gesture_table[7].gesture_name, "H");
-    EXPECT_EQ(gesture_table[7].gesture_id, 7);
-    EXPECT_EQ(ViewPointEnable[31], 1);
-    EXPECT_EQ(user_row_mask[0], 1);
-    EXPECT_EQ(OK_VAR[7], 1e10);
-    EXPECT_EQ(RATIO_LIMIT[0], 0.999999);
-    EXPECT_EQ(HOLD_COUNT, 8);
-    EXPECT_EQ(spare_ratio, 8.0);
-    EXPECT_EQ(countdown_unit, 5);
-}
-
 TEST(KnowledgeBase, WholeSetLoadsEveryFileAtItsOffsets) {
     TempTree tree;
     fake::ResetWindow();
