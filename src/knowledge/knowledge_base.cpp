@@ -38,14 +38,14 @@ const char* const kClosingBanner[] = {
 
 }  // namespace
 
-// Record layouts of files 2 and 4, found by the array walk of byte_layout.hpp.
-void Transfer(ByteCursor& cursor, GestureEntry& entry) {
+// Entry layouts of file 2; the array walk of byte_layout.hpp finds them by their argument type.
+static void Transfer(ByteCursor& cursor, GestureEntry& entry) {
     Transfer(cursor, entry.gesture_name);
     Transfer(cursor, entry.gesture_id);
     Transfer(cursor, entry.learned_mflg);
 }
 
-void Transfer(ByteCursor& cursor, TraceEntry& entry) {
+static void Transfer(ByteCursor& cursor, TraceEntry& entry) {
     Transfer(cursor, entry.valid);
     SkipBytes(cursor, 4);
     Transfer(cursor, entry.score);
