@@ -1,7 +1,6 @@
 #include "capture/capture.hpp"
 
 #include <cstring>
-
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -93,7 +92,9 @@ void TurnCameraOffAfterFailure() {
 
 }  // namespace
 
-void OpenCamera() { CameraOpen(CamChan); }
+void OpenCamera() {
+    CameraOpen(CamChan);
+}
 
 void PrintCameraOnBanner(int leading_break) {
     PrintBanner(kCameraOnBanner, leading_break);

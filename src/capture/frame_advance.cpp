@@ -20,7 +20,9 @@ constexpr int kDirectionChangeWaitMs = 1;  // each of the two window services af
 
 // The last position of the folder; 0.0 for an empty folder, so no end ever points before the
 // first record.
-double LastPosition() { return MaxCount > 0 ? static_cast<double>(MaxCount - 1) : 0.0; }
+double LastPosition() {
+    return MaxCount > 0 ? static_cast<double>(MaxCount - 1) : 0.0;
+}
 
 // frame_no + step; past the last frame (by its integer part) it wraps to 0.0 or stops.
 void MoveForward(double step) {

@@ -25,7 +25,9 @@ TimerReading Now() {
 
 }  // namespace
 
-void StartTimer() { timer_start = Now(); }
+void StartTimer() {
+    timer_start = Now();
+}
 
 double ReadTimer() {
     const TimerReading now = Now();

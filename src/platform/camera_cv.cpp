@@ -1,6 +1,5 @@
-#include <opencv2/videoio.hpp>
-
 #include <cstdlib>
+#include <opencv2/videoio.hpp>
 
 #include "platform/camera.hpp"
 
@@ -11,7 +10,9 @@ cv::VideoCapture* capture = nullptr;  // null while the camera is closed
 // V4L2 in OpenCV 4.6 waits 10 s for a frame of a stalled or unplugged camera and ignores
 // CAP_PROP_READ_TIMEOUT_MSEC; this setting (read once, at the first open) bounds the wait in
 // whole seconds. A value the user set is kept.
-void BoundDeviceWait() { setenv("OPENCV_VIDEOIO_V4L_SELECT_TIMEOUT", "1", 0); }
+void BoundDeviceWait() {
+    setenv("OPENCV_VIDEOIO_V4L_SELECT_TIMEOUT", "1", 0);
+}
 
 }  // namespace
 
@@ -24,7 +25,8 @@ bool CameraOpen(int index) {
     capture = new cv::VideoCapture();
     bool opened = false;
     try {
-        opened = from_file ? capture->open(source, cv::CAP_ANY) : capture->open(index, cv::CAP_V4L2);
+        opened =
+            from_file ? capture->open(source, cv::CAP_ANY) : capture->open(index, cv::CAP_V4L2);
     } catch (const cv::Exception&) {
         opened = false;
     }
@@ -40,7 +42,9 @@ bool CameraOpen(int index) {
     return true;
 }
 
-bool CameraIsOpen() { return capture != nullptr; }
+bool CameraIsOpen() {
+    return capture != nullptr;
+}
 
 bool CameraRead(cv::Mat* frame) {
     if (!capture) return false;

@@ -2,12 +2,11 @@
 #pragma once
 
 #include <cstdlib>
-#include <string>
-#include <vector>
-
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/videoio.hpp>
+#include <string>
+#include <vector>
 
 namespace clip {
 

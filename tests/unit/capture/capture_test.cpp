@@ -1,3 +1,5 @@
+#include "capture/capture.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -5,12 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "unit/capture/camera_clip.hpp"
-#include "capture/capture.hpp"
 #include "common/state.hpp"
 #include "fakes/fake_window.hpp"
 #include "platform/camera.hpp"
 #include "support/temp_tree.hpp"
+#include "unit/capture/camera_clip.hpp"
 
 namespace {
 
@@ -51,7 +52,8 @@ bool HalfIs(int half, int level) {
 TEST(CameraCapture, HalvesAlternateAndTheEndOfTheClipTurnsTheCameraOff) {
     TempTree tree;
     fake::ResetWindow();
-    SwitchCameraOn(clip::WriteSequence(tree.work(), {clip::Flat(0), clip::Flat(255), clip::Flat(90)}));
+    SwitchCameraOn(
+        clip::WriteSequence(tree.work(), {clip::Flat(0), clip::Flat(255), clip::Flat(90)}));
 
     testing::internal::CaptureStdout();
     GLT_Capture();
@@ -91,6 +93,7 @@ TEST(CameraCapture, ReadsARecordedVideo) {
 }
 
 struct FlipCase {
+    const char* name;
     int flip_v, flip_h;
     bool mirrored_rows, mirrored_columns;
 };
@@ -127,16 +130,19 @@ TEST_P(CameraFlip, FlipsTheFrameBeforeTheGreyCopy) {
     EXPECT_EQ(grey_frame.size(), cv::Size(320, 240));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CameraFlip,
-                         testing::Values(FlipCase{0, 0, false, false}, FlipCase{1, 0, true, false},
-                                         FlipCase{0, 1, false, true},
-                                         FlipCase{1, 1, true, true},  // turned by 180 degrees
-                                         FlipCase{-3, 7, true, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CameraFlip,
+    testing::Values(FlipCase{"None", 0, 0, false, false}, FlipCase{"Vertical", 1, 0, true, false},
+                    FlipCase{"Horizontal", 0, 1, false, true},
+                    FlipCase{"Both", 1, 1, true, true},  // turned by 180 degrees
+                    FlipCase{"AnyNonZero", -3, 7, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CameraCapture, WrongSizeIsReportedAndTurnsTheCameraOffForGood) {
     TempTree tree;
     fake::ResetWindow();
-    SwitchCameraOn(clip::WriteSequence(tree.work(), {clip::Flat(10, 640, 480), clip::Flat(20, 640, 480)}));
+    SwitchCameraOn(
+        clip::WriteSequence(tree.work(), {clip::Flat(10, 640, 480), clip::Flat(20, 640, 480)}));
     std::memset(grey_pair, 7, sizeof grey_pair);
 
     testing::internal::CaptureStdout();

@@ -1,11 +1,15 @@
+#include "capture/stopwatch.hpp"
+
 #include <gtest/gtest.h>
 
-#include "capture/stopwatch.hpp"
+#include <string>
+
 #include "fakes/fake_clock.hpp"
 
 namespace {
 
 struct TimerCase {
+    const char* name;
     uint64_t elapsed_micros;
     double rate;
 };
@@ -21,10 +25,13 @@ TEST_P(StopwatchRate, IsTheReciprocalOfTheSecondsCappedAt999) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, StopwatchRate,
-                         testing::Values(TimerCase{250'000, 4.0}, TimerCase{2'000'000, 0.5},
-                                         TimerCase{0, 999.0}, TimerCase{1'000, 999.0},
-                                         TimerCase{1'001'000, 1.0 / 1.001},
-                                         TimerCase{40'000, 25.0}));
+                         testing::Values(TimerCase{"Quarter", 250'000, 4.0},
+                                         TimerCase{"TwoSeconds", 2'000'000, 0.5},
+                                         TimerCase{"NoTime", 0, 999.0},
+                                         TimerCase{"OneMilli", 1'000, 999.0},
+                                         TimerCase{"AcrossASecond", 1'001'000, 1.0 / 1.001},
+                                         TimerCase{"Forty", 40'000, 25.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Stopwatch, ReadingDoesNotRestart) {
     fake::step_micros = 0;

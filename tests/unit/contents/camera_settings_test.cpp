@@ -1,9 +1,10 @@
+#include "contents/camera_settings.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "common/state.hpp"
-#include "contents/camera_settings.hpp"
 #include "support/temp_tree.hpp"
 
 namespace {
@@ -19,8 +20,9 @@ const std::string kLegend =
 
 std::string Report(int flip_v, int flip_h, int chan, int on_memory, int beep) {
     return kLegend + "SET: CamFlipV     = " + std::to_string(flip_v) +
-           " ( 1-> Invert Camera Image Vertically) \n" + "SET: CamFlipH     = " +
-           std::to_string(flip_h) + " ( 1-> Invert Camera Image Horizontally) \n" +
+           " ( 1-> Invert Camera Image Vertically) \n" +
+           "SET: CamFlipH     = " + std::to_string(flip_h) +
+           " ( 1-> Invert Camera Image Horizontally) \n" +
            "SET: CamChan      = " + std::to_string(chan) + " ( Camera ID number ) \n" +
            "SET: CamOnMemory  = " + std::to_string(on_memory) +
            " ( Number of On-Memory Frames ) \n" + "SET: CamBeep      = " + std::to_string(beep) +
@@ -28,6 +30,7 @@ std::string Report(int flip_v, int flip_h, int chan, int on_memory, int beep) {
 }
 
 struct SettingsCase {
+    const char* name;
     const char* file;
     int flip_v, flip_h, chan, on_memory, beep;  // expected after the load
 };
@@ -61,15 +64,18 @@ TEST_P(CameraSettingsFile, SetsAndReportsEachValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CameraSettingsFile,
-    testing::Values(SettingsCase{"1 0 2 0 1\n", 1, 0, 2, 1, 1},  // 0 frames raised to 1
-                    SettingsCase{"0\n0\n0\n6000\n0\n", 0, 0, 0, 5400, 0},
-                    SettingsCase{"1 1 -1 -5 0", 1, 1, -1, 1, 0},
+    testing::Values(SettingsCase{"AllFive", "1 0 2 0 1\n", 1, 0, 2, 1, 1},  // 0 frames raised to 1
+                    SettingsCase{"TooManyFrames", "0\n0\n0\n6000\n0\n", 0, 0, 0, 5400, 0},
+                    SettingsCase{"NegativeValues", "1 1 -1 -5 0", 1, 1, -1, 1, 0},
                     // A short file keeps the values it does not reach.
-                    SettingsCase{"1 0", 1, 0, kBeforeChan, kBeforeOnMemory, kBeforeBeep},
+                    SettingsCase{"ShortFile", "1 0", 1, 0, kBeforeChan, kBeforeOnMemory,
+                                 kBeforeBeep},
                     // A word stops the reading like scanf: the rest keep their values.
-                    SettingsCase{"1 0 cam 4 0", 1, 0, kBeforeChan, kBeforeOnMemory, kBeforeBeep},
-                    SettingsCase{"", kBeforeFlipV, kBeforeFlipH, kBeforeChan, kBeforeOnMemory,
-                                 kBeforeBeep}));
+                    SettingsCase{"WordInTheMiddle", "1 0 cam 4 0", 1, 0, kBeforeChan,
+                                 kBeforeOnMemory, kBeforeBeep},
+                    SettingsCase{"EmptyFile", "", kBeforeFlipV, kBeforeFlipH, kBeforeChan,
+                                 kBeforeOnMemory, kBeforeBeep}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CameraSettingsFile, MissingFileIsSilentAndChangesNothing) {
     TempTree tree;

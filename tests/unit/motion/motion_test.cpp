@@ -1,3 +1,5 @@
+#include "motion/motion.hpp"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -6,7 +8,6 @@
 
 #include "capture/capture.hpp"
 #include "common/state.hpp"
-#include "motion/motion.hpp"
 #include "shell/shared_block.hpp"
 #include "support/temp_tree.hpp"
 #include "unit/capture/camera_clip.hpp"
@@ -14,7 +15,9 @@
 
 namespace {
 
-uint8_t* Half(int half) { return grey_pair + half * kGreyFrameBytes; }
+uint8_t* Half(int half) {
+    return grey_pair + half * kGreyFrameBytes;
+}
 
 void BlackAndWhite() {
     std::memset(Half(0), 0, kGreyFrameBytes);
@@ -50,10 +53,10 @@ TEST(MotionSampling, VisitsExactlyTheSampledPlaces) {
     camera_on = 1;
     sample_step = 3;
     std::memset(grey_pair, 0, sizeof grey_pair);
-    Half(1)[237 * 320 + 318] = 10;  // last sampled row and column
-    Half(0)[239 * 320 + 319] = 200; // not sampled
-    Half(0)[3 * 320 + 4] = 100;     // column 4 is not sampled
-    Half(0)[6 * 320 + 3] = 40;      // sampled, newer half may be either one
+    Half(1)[237 * 320 + 318] = 10;   // last sampled row and column
+    Half(0)[239 * 320 + 319] = 200;  // not sampled
+    Half(0)[3 * 320 + 4] = 100;      // column 4 is not sampled
+    Half(0)[6 * 320 + 3] = 40;       // sampled, newer half may be either one
     MeasureDifference();
     EXPECT_EQ(DifferenceSum, 50);
 }
@@ -79,7 +82,7 @@ TEST_P(MotionSlot, PublishesInTheSlotOfCamChanAndRebuildsTheTotal) {
     OpenSharedBlock();
     SI[2] = 1000;  // another copy's slot
     SI[32] = 20;
-    SI[40] = 5;    // outside the slots: neither counted nor changed
+    SI[40] = 5;  // outside the slots: neither counted nor changed
     WriteSharedBlock();
     camera_on = 1;
     CamChan = GetParam().chan;

@@ -1,3 +1,5 @@
+#include "shell/shared_block.hpp"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
@@ -11,7 +13,6 @@
 
 #include "common/state.hpp"
 #include "platform/shared_memory.hpp"
-#include "shell/shared_block.hpp"
 #include "unit/shell/test_block.hpp"
 
 namespace {
@@ -28,7 +29,8 @@ void PrepareBlock(const std::string& name, int bytes) {
     const int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT, 0600);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(ftruncate(fd, bytes), 0);
-    auto* words = static_cast<int32_t*>(mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
+    auto* words =
+        static_cast<int32_t*>(mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
     ASSERT_NE(words, MAP_FAILED);
     for (int i = 0; i < bytes / 4; ++i) words[i] = 1000 + i;
     munmap(words, bytes);

@@ -8,7 +8,7 @@
 #include <string>
 
 class TestBlockName {
-public:
+  public:
     TestBlockName() {
         static int count = 0;
         name_ = "zeltran-test-" + std::to_string(getpid()) + "-" + std::to_string(++count);
@@ -20,6 +20,6 @@ public:
 
     const std::string& name() const { return name_; }
 
-private:
+  private:
     std::string name_;
 };
