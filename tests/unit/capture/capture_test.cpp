@@ -79,19 +79,6 @@ TEST(CameraCapture, HalvesAlternateAndTheEndOfTheClipTurnsTheCameraOff) {
     EXPECT_EQ(grey_pair_index, 1);
 }
 
-TEST(CameraCapture, ReadsARecordedVideo) {
-    TempTree tree;
-    fake::ResetWindow();
-    SwitchCameraOn(clip::WriteVideo(tree.work() + "/cam.avi", {clip::Flat(0), clip::Flat(255)}));
-    GLT_Capture();
-    GLT_Capture();
-    EXPECT_EQ(camera_on, 1);
-    EXPECT_EQ(grey_pair_index, 0);
-    // Motion-JPEG may move a level by a step or two.
-    EXPECT_LE(grey_pair[1000], 3);
-    EXPECT_GE(grey_pair[kGreyFrameBytes + 1000], 252);
-}
-
 struct FlipCase {
     const char* name;
     int flip_v, flip_h;

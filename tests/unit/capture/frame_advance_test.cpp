@@ -128,11 +128,9 @@ TEST_P(FrameAdvanceBurst, StillCycleAfterABurst) {
 INSTANTIATE_TEST_SUITE_P(Cases, FrameAdvanceBurst,
                          testing::Values(BurstCase{"OnFour", true, 4, 0, 0},
                                          BurstCase{"OnThree", true, 3, 1, 0},
-                                         BurstCase{"OnTwo", true, 2, 1, 0},
                                          BurstCase{"OnOneIsRemembered", true, 1, 1, 1},
                                          BurstCase{"OffSix", false, 6, 0, 0},
                                          BurstCase{"OffFive", false, 5, 1, 0},
-                                         BurstCase{"OffThree", false, 3, 1, 0},
                                          BurstCase{"OffTwoIsRemembered", false, 2, 1, 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -68,29 +68,6 @@ TEST(SharedBlock, ASmallerBlockIsGrown) {
     EXPECT_EQ(OtherView(block.name())[255], 77);
 }
 
-TEST(SharedBlock, ReadWriteAndClearGoThroughTheMirror) {
-    TestBlockName block;
-    OpenSharedBlock();
-    int32_t* other = OtherView(block.name());
-    other[3] = 11;
-    other[100] = 12;
-    ReadSharedBlock();
-    EXPECT_EQ(SI[3], 11);
-    EXPECT_EQ(SI[100], 12);
-    SI[4] = 13;
-    EXPECT_EQ(other[4], 0);  // not before the write
-    WriteSharedBlock();
-    EXPECT_EQ(other[4], 13);
-    other[0] = 50;
-    other[32] = 51;
-    other[33] = 52;
-    ClearSharedBlock();
-    EXPECT_EQ(other[0], 0);
-    EXPECT_EQ(other[32], 0);
-    EXPECT_EQ(other[33], 52);
-    EXPECT_EQ(SI[33], 52);
-}
-
 TEST(SharedBlock, WithoutABlockOnlyTheMirrorIsCleared) {
     SI[5] = 9;
     SI[50] = 8;
