@@ -2,15 +2,40 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
 #include "common/state.hpp"
+#include "platform/files.hpp"
 #include "platform/picture.hpp"
 
 namespace {
 
 enum class Stage { kWaiting, kDecoding, kDone };
+
+// Size and modification time of a file: a picture decoded ahead is only handed out while its
+// file is unchanged (a folder reloaded after new frames were written reuses the names).
+struct FileStamp {
+    long long size = -1;
+    long long modified = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp StampOf(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path native(NativePath(path.c_str()));
+    FileStamp stamp;
+    const auto size = std::filesystem::file_size(native, error);
+    if (error) return stamp;
+    const auto modified = std::filesystem::last_write_time(native, error);
+    if (error) return stamp;
+    stamp.size = static_cast<long long>(size);
+    stamp.modified = static_cast<long long>(modified.time_since_epoch().count());
+    return stamp;
+}
 
 struct Entry {
     uint64_t id;  // tells a re-wanted picture from the one a finished decode belongs to
@@ -18,10 +43,14 @@ struct Entry {
     int denominator;
     Stage stage;
     cv::Mat picture;  // empty when done and not decodable
+    FileStamp stamp;  // of the file as it was decoded
 };
 
 // Steps tried when looking ahead: at VR_step 0.1 ten steps make one frame.
 constexpr int kMaxLookSteps = 256;
+
+enum class Switch { kUnknown, kOff, kOn };
+Switch decode_ahead_switch = Switch::kUnknown;
 
 std::mutex mutex;
 std::condition_variable changed;  // new work, a finished decode, or the stop request
@@ -64,11 +93,13 @@ void Work() {
         const std::string path = next->path;
         const int denominator = next->denominator;
         lock.unlock();
+        const FileStamp stamp = StampOf(path);
         cv::Mat picture = DecodePictureReduced(path.c_str(), denominator);
         lock.lock();
         ++decoded_count;
         if (Entry* entry = FindEntry(id)) {
             entry->picture = std::move(picture);
+            entry->stamp = stamp;
             entry->stage = Stage::kDone;
         }
         changed.notify_all();
@@ -84,8 +115,22 @@ struct Worker {
 
 }  // namespace
 
+bool DecodeAheadOn() {
+    if (decode_ahead_switch == Switch::kUnknown) {
+        const char* value = std::getenv("ZELTRAN_DECODE_AHEAD");
+        decode_ahead_switch = value && std::strcmp(value, "0") == 0 ? Switch::kOff : Switch::kOn;
+    }
+    return decode_ahead_switch == Switch::kOn;
+}
+
+void SetDecodeAhead(bool on) {
+    decode_ahead_switch = on ? Switch::kOn : Switch::kOff;
+    if (!on) DecodeAheadStop();
+}
+
 void DecodeAheadWant(const std::vector<AheadPicture>& wanted) {
     std::lock_guard<std::mutex> lock(mutex);
+    if (wanted.empty() && !worker.thread.joinable()) return;
     std::vector<Entry> kept;
     kept.reserve(wanted.size());
     for (const AheadPicture& want : wanted) {
@@ -94,7 +139,7 @@ void DecodeAheadWant(const std::vector<AheadPicture>& wanted) {
             entry->path.clear();  // a repeated wish finds the kept entry only once
             entry->denominator = 0;
         } else {
-            kept.push_back(Entry{next_id++, want.path, want.denominator, Stage::kWaiting, {}});
+            kept.push_back(Entry{next_id++, want.path, want.denominator, Stage::kWaiting, {}, {}});
         }
     }
     entries = std::move(kept);
@@ -117,7 +162,10 @@ cv::Mat DecodeAheadTake(const char* path, int denominator) {
     entry = FindEntry(id);
     if (!entry) return cv::Mat();
     cv::Mat picture = entry->stage == Stage::kDone ? std::move(entry->picture) : cv::Mat();
+    const FileStamp stamp = entry->stamp;
     entries.erase(entries.begin() + (entry - entries.data()));
+    lock.unlock();
+    if (!picture.empty() && !(StampOf(path) == stamp)) return cv::Mat();
     return picture;
 }
 

@@ -12,13 +12,19 @@ struct AheadPicture {
     int denominator;   // decode at 1/denominator of the size (1, 2, 4, 8)
 };
 
+// True unless ZELTRAN_DECODE_AHEAD is "0" or SetDecodeAhead(false) was called: the display step
+// then decodes every frame itself (the plain path, for comparison).
+bool DecodeAheadOn();
+void SetDecodeAhead(bool on);
+
 // Replaces the pictures wanted ahead, nearest first, and starts the thread on first use. Pictures
 // no longer wanted are forgotten, whether waiting, being decoded or done.
 void DecodeAheadWant(const std::vector<AheadPicture>& wanted);
 
 // The picture of path at 1/denominator when the thread has decoded it, or is decoding it now (the
 // call then waits for it). Empty when it was not wanted, not begun, or could not be decoded: the
-// caller decodes it itself. A picture is handed out once.
+// caller decodes it itself; also when the file changed since it was decoded. A picture is handed
+// out once.
 cv::Mat DecodeAheadTake(const char* path, int denominator);
 
 // Waits until every wanted picture is decoded (tests use it to make the thread's progress

@@ -61,6 +61,18 @@ TEST(DecodeAhead, GivesNothingForPicturesNotWanted) {
     EXPECT_TRUE(DecodeAheadTake(FramePath(3).c_str(), 1).empty());
 }
 
+// A frame file rewritten after it was decoded ahead (a folder reloaded with new frames) is the
+// caller's to decode again.
+TEST(DecodeAhead, ChangedFileIsNotHandedOut) {
+    TempTree tree;
+    tree.MakeFrames(1, FrameRange(2), 64, 48);
+    DecodeAheadWant({{FramePath(0), 1}, {FramePath(1), 1}});
+    DecodeAheadWaitIdle();
+    WriteJpeg(tree.work() + "/" + FramePath(1), 80, 40, cv::Scalar(1, 2, 3));
+    EXPECT_FALSE(DecodeAheadTake(FramePath(0).c_str(), 1).empty());
+    EXPECT_TRUE(DecodeAheadTake(FramePath(1).c_str(), 1).empty());
+}
+
 // Stopped (as at a folder change or the end), the thread starts again on the next wish.
 TEST(DecodeAhead, StartsAgainAfterStop) {
     TempTree tree;
