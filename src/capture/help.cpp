@@ -134,5 +134,4 @@ void ShowHelp() {
     } else {
         PrintCameraOffBanner(0);
     }
-    PrintText("\n");
 }

@@ -29,16 +29,6 @@ void PrintLines(const char* const (&lines)[5]) {
     for (const char* line : lines) PrintText(line);
 }
 
-void CameraOnBanner() {
-    PrintCameraOnBanner(1);
-    PrintText("\n");
-}
-
-void CameraOffBanner() {
-    PrintCameraOffBanner(1);
-    PrintText("\n");
-}
-
 void TurnCameraOn(int wait_ms) {
     PrintText("\nNOW, TURNING ON THE CAMERA DEVICE. WAIT A MOMENT...\n");
     LoadCameraSettings();
@@ -64,7 +54,7 @@ bool Pause() {
         PrintText("\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\n");
         CameraRelease();
         PrintText("Done.\n");
-        CameraOffBanner();
+        PrintCameraOffBanner(1);
     }
     WindowShow(pause_picture, 0);
     PrintLines(kPauseBanner);
@@ -76,7 +66,7 @@ bool Pause() {
     if (camera_on == 1) {
         ClearSharedBlock();
         TurnCameraOn(kResumeWaitMs);
-        CameraOnBanner();
+        PrintCameraOnBanner(1);
     }
     PrintLines(kGoBanner);
     shown_frame_no = -1.0;
@@ -98,9 +88,9 @@ void SwitchCamera() {
         PrintText("Done.\n");
     }
     if (camera_on == 1) {
-        CameraOnBanner();
+        PrintCameraOnBanner(1);
     } else {
-        CameraOffBanner();
+        PrintCameraOffBanner(1);
     }
     DifferenceSum = 0;
     grey_pair_index = 0;
