@@ -76,10 +76,9 @@ TEST(HelpScreen, LicenceKeyListAndTheBannerOfTheCameraState) {
         const std::string tail = kRule + "\n" + kKeyList + (on ? kOnBanner : kOffBanner);
         ASSERT_GE(out.size(), tail.size());
         EXPECT_EQ(out.substr(out.size() - tail.size()), tail) << "camera_on " << on;
-        // Only one banner, and no banner line with a leading break.
-        EXPECT_EQ(out.find(on ? kOffBanner.substr(0, 40) : kOnBanner.substr(0, 40)),
-                  std::string::npos);
-        EXPECT_EQ(out.find("\n\n  OOO    OOO"), std::string::npos);
+        // The other banner does not appear.
+        const std::string& other = on ? kOffBanner : kOnBanner;
+        EXPECT_EQ(out.find(other.substr(0, other.find('\n'))), std::string::npos);
         EXPECT_EQ(Help(), out);  // Enter prints the whole screen again, licence included
     }
 }
