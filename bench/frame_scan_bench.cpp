@@ -18,7 +18,7 @@ namespace {
 // <tmp>/work is the working folder; S001 holds 22000 frames, S002 is an empty folder, S003 does
 // not exist.
 class Installation {
-public:
+  public:
     Installation() {
         root_ = (std::filesystem::temp_directory_path() / "zeltran-bench-scan").string();
         std::filesystem::remove_all(root_);
@@ -34,13 +34,13 @@ public:
     }
     ~Installation() { std::filesystem::remove_all(root_); }
 
-private:
+  private:
     std::string root_;
 };
 
 // Console lines of the scan go to /dev/null while it runs.
 class Quiet {
-public:
+  public:
     Quiet() : saved_(dup(1)), null_(open("/dev/null", O_WRONLY)) { dup2(null_, 1); }
     ~Quiet() {
         std::fflush(stdout);
@@ -49,7 +49,7 @@ public:
         close(null_);
     }
 
-private:
+  private:
     int saved_;
     int null_;
 };
@@ -104,11 +104,29 @@ void BM_DescentProbing(benchmark::State& state) {
 }  // namespace
 
 // Argument: the folder number (1: 22000 frames, 2: empty, 3: missing).
-BENCHMARK(BM_Scan<ScanFolder>)->Name("scan/listing")->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Scan<ScanFolderByProbing>)->Name("scan/probing")->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scan<ScanFolder>)
+    ->Name("scan/listing")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scan<ScanFolderByProbing>)
+    ->Name("scan/probing")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond);
 // Argument: the folder the descent starts at; only S001 holds frames. Probing 9999 folders takes
 // minutes, so its figure is measured over 100 folders and scales linearly.
-BENCHMARK(BM_DescentListing)->Name("descent/listing")->Arg(100)->Arg(9999)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DescentProbing)->Name("descent/probing")->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_DescentListing)
+    ->Name("descent/listing")
+    ->Arg(100)
+    ->Arg(9999)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DescentProbing)
+    ->Name("descent/probing")
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 BENCHMARK_MAIN();
