@@ -9,10 +9,12 @@
 #include <vector>
 
 // Walks a byte image: with decode set each Transfer takes a value from the bytes, otherwise it
-// writes the value into them.
+// writes the value into them. When decoding, only the bytes before `end` came from the file: a
+// value cut by `end` takes the bytes that came over its own, a value past it keeps its contents.
 struct ByteCursor {
     uint8_t* at;
     bool decode;
+    const uint8_t* end = nullptr;
 };
 
 void Transfer(ByteCursor& cursor, int32_t& value);
@@ -33,11 +35,9 @@ void Transfer(ByteCursor& cursor, T (&array)[N]) {
 template <typename Layout>
 size_t ReadLayout(FILE* file, size_t bytes, Layout layout) {
     std::vector<uint8_t> image(bytes);
-    ByteCursor put{image.data(), false};
-    layout(put);
-    assert(put.at == image.data() + bytes);
     const size_t got = std::fread(image.data(), 1, bytes, file);
-    ByteCursor get{image.data(), true};
+    ByteCursor get{image.data(), true, image.data() + got};
     layout(get);
+    assert(get.at == image.data() + bytes);
     return got;
 }
