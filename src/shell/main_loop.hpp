@@ -12,3 +12,7 @@ bool RunCycle();
 
 // Shows the cached picture of the current frame now, following flip_mode, when it is loaded.
 void ShowCurrentFrame();
+
+// The step of a cycle without a command key: with AutoReplayFlag on, one frame in direction,
+// printing the new frame's side picture names, paced to at most 30 frames a second.
+void IdleStep();
