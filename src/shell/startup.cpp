@@ -166,7 +166,10 @@ void StoreArguments(int argc, char** argv) {
 }
 
 void LoadPictureSlots() {
-    for (const PictureSlot& entry : kPictureSlots) *entry.slot = DecodePicture(entry.file);
+    for (const PictureSlot& entry : kPictureSlots) {
+        // Any of these pictures may be left out of an installation; its slot stays empty.
+        if (CanOpenForReading(entry.file)) *entry.slot = DecodePicture(entry.file);
+    }
 }
 
 }  // namespace

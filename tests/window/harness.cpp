@@ -1,0 +1,274 @@
+#include "window/harness.hpp"
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include "common/path.hpp"
+#include "support/temp_tree.hpp"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool WaitFor(const std::function<bool()>& done, double timeout_s) {
+    const auto end = Clock::now() + std::chrono::duration<double>(timeout_s);
+    for (;;) {
+        if (done()) return true;
+        if (Clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
+std::string Trim(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+std::string SystemConverter() {
+    for (const char* candidate : {"/usr/bin/ffmpeg", "/usr/local/bin/ffmpeg"}) {
+        if (access(candidate, X_OK) == 0) return candidate;
+    }
+    return Trim(RunCommand("command -v ffmpeg"));
+}
+
+}  // namespace
+
+std::string RunCommand(const std::string& command) {
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return output;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+    pclose(pipe);
+    return output;
+}
+
+Player::Player() {
+    static std::atomic<int> serial{0};
+    std::string pattern = (fs::temp_directory_path() / "zeltran-window-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
+    root_ = pattern;
+    work_ = root_ + "/work";
+    fs::create_directories(work_);
+    shm_name_ = "ZELTRAN_WINDOW_TEST_" + std::to_string(getpid()) + "_" + std::to_string(serial++);
+    const std::string converter = SystemConverter();
+    if (!converter.empty()) fs::create_symlink(converter, work_ + "/ffmpeg");
+}
+
+Player::~Player() {
+    if (pid_ > 0 && status_ < 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    shm_unlink(("/" + shm_name_).c_str());
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+}
+
+void Player::WriteFile(const std::string& path, const std::string& bytes) const {
+    const fs::path full = fs::path(work_) / path;
+    fs::create_directories(full.parent_path());
+    std::ofstream out(full, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void Player::MakeFrames(int folder, int count, int width, int height) const {
+    for (int n = 0; n < count; ++n) {
+        WriteJpeg(work_ + "/" + FormatPath("../S%3d/clip_%5d.jpg", folder, n), width, height,
+                  FrameColour(n));
+    }
+}
+
+void Player::MakeOwnPictures() const {
+    const std::string command = std::string("cd '") + work_ + "' && '" + ZELTRAN_PICTURES +
+                                "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "zeltran_pictures failed";
+}
+
+void Player::RemoveConverter() const {
+    std::error_code ignored;
+    fs::remove(work_ + "/ffmpeg", ignored);
+}
+
+void Player::Environment(const std::string& name, const std::string& value) {
+    environment_[name] = value;
+}
+
+void Player::Start(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{ZELTRAN_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::map<std::string, std::string> env;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string text(*entry);
+        const size_t equals = text.find('=');
+        if (equals != std::string::npos) env[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    env["ZELTRAN_SHM_NAME"] = shm_name_;
+    for (const auto& [name, value] : environment_) env[name] = value;
+    std::vector<std::string> env_text;
+    for (const auto& [name, value] : env) env_text.push_back(name + "=" + value);
+
+    std::vector<char*> argv_ptrs, env_ptrs;
+    for (std::string& arg : argv) argv_ptrs.push_back(arg.data());
+    argv_ptrs.push_back(nullptr);
+    for (std::string& entry : env_text) env_ptrs.push_back(entry.data());
+    env_ptrs.push_back(nullptr);
+    const std::string out_path = root_ + "/stdout.txt";
+    const std::string err_path = root_ + "/stderr.txt";
+
+    pid_ = fork();
+    if (pid_ == 0) {
+        if (chdir(work_.c_str()) != 0) _exit(126);
+        const int in = open("/dev/null", O_RDONLY);
+        const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        execve(argv_ptrs[0], argv_ptrs.data(), env_ptrs.data());
+        _exit(127);
+    }
+    ASSERT_GT(pid_, 0) << "fork failed";
+}
+
+bool Player::Running() {
+    if (pid_ <= 0 || status_ >= 0) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return false;
+    }
+    return true;
+}
+
+bool Player::WaitForOutput(const std::string& text, double timeout_s) {
+    return WaitFor([&] { return Output().find(text) != std::string::npos; }, timeout_s);
+}
+
+bool Player::WaitForErrors(const std::string& text, double timeout_s) {
+    return WaitFor([&] { return Errors().find(text) != std::string::npos; }, timeout_s);
+}
+
+std::string Player::Output() const { return ReadWhole(root_ + "/stdout.txt"); }
+std::string Player::Errors() const { return ReadWhole(root_ + "/stderr.txt"); }
+
+std::string Player::WindowId(double timeout_s) {
+    if (!window_id_.empty()) return window_id_;
+    const std::string command = "xdotool search --all --pid " + std::to_string(pid_) +
+                                " --name ZELTRAN 2>/dev/null | head -n 1";
+    WaitFor(
+        [&] {
+            window_id_ = Trim(RunCommand(command));
+            return !window_id_.empty() || !Running();
+        },
+        timeout_s);
+    return window_id_;
+}
+
+void Player::Key(const std::string& name) {
+    const std::string id = WindowId();
+    ASSERT_FALSE(id.empty()) << "no player window";
+    RunCommand("xdotool windowfocus --sync " + id + " 2>/dev/null");
+    RunCommand("xdotool key " + name + " 2>/dev/null");
+}
+
+cv::Mat Player::Screenshot() const {
+    const std::string file = root_ + "/screen.png";
+    RunCommand("import -window root png:'" + file + "' 2>/dev/null");
+    return cv::imread(file, cv::IMREAD_COLOR);
+}
+
+cv::Mat Player::WindowPicture() {
+    const std::string id = WindowId();
+    if (id.empty()) return {};
+    const std::string geometry = RunCommand("xdotool getwindowgeometry --shell " + id);
+    int x = 0, y = 0, width = 0, height = 0;
+    std::istringstream lines(geometry);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::sscanf(line.c_str(), "X=%d", &x);
+        std::sscanf(line.c_str(), "Y=%d", &y);
+        std::sscanf(line.c_str(), "WIDTH=%d", &width);
+        std::sscanf(line.c_str(), "HEIGHT=%d", &height);
+    }
+    const cv::Mat screen = Screenshot();
+    if (screen.empty() || width <= 0 || height <= 0) return {};
+    const cv::Rect window = cv::Rect(x, y, width, height) & cv::Rect(0, 0, screen.cols, screen.rows);
+    return screen(window).clone();
+}
+
+bool Player::WaitForPicture(const std::function<bool(const cv::Mat&)>& check, double timeout_s) {
+    return WaitFor(
+        [&] {
+            const cv::Mat picture = WindowPicture();
+            return !picture.empty() && check(picture);
+        },
+        timeout_s);
+}
+
+void Player::Signal(int sig) {
+    if (pid_ > 0 && status_ < 0) kill(pid_, sig);
+}
+
+void Player::CloseWindow() {
+    const std::string id = WindowId();
+    ASSERT_FALSE(id.empty()) << "no player window";
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const Window window = std::stoul(id);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+}
+
+int Player::WaitExit(double timeout_s) {
+    WaitFor([&] { return !Running(); }, timeout_s);
+    return status_;
+}
+
+cv::Scalar CentreColour(const cv::Mat& picture) {
+    const cv::Rect centre(picture.cols / 4, picture.rows / 4, picture.cols / 2, picture.rows / 2);
+    return cv::mean(picture(centre));
+}
+
+bool ColourNear(const cv::Scalar& a, const cv::Scalar& b, double tolerance) {
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(a[i] - b[i]) > tolerance) return false;
+    }
+    return true;
+}
