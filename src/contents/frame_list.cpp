@@ -1,6 +1,21 @@
 #include "contents/frame_list.hpp"
 
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "capture/capture.hpp"
+#include "common/console.hpp"
+#include "common/path.hpp"
+#include "common/scan.hpp"
 #include "common/state.hpp"
+#include "contents/frame_scan.hpp"
+#include "contents/naming.hpp"
+#include "platform/files.hpp"
+#include "platform/process.hpp"
+#include "platform/window.hpp"
 
 int32_t folder_index = 0;
 FrameRecord FrameData[kMaxFrames];
@@ -8,5 +23,148 @@ int32_t MaxCount = 0;
 cv::Mat frame_cache[kMaxFrames];
 double frame_no = 0.0;
 
-void CheckContents() {}
-void DropCache() {}
+static_assert(offsetof(FrameRecord, file) == 4 && offsetof(FrameRecord, file2) == 254 &&
+                  offsetof(FrameRecord, file3) == 504,
+              "FrameRecord must match the stored frame-list layout");
+
+namespace {
+
+constexpr size_t kFrameListBytes = sizeof(FrameData);  // 16,632,000
+// Empty folders reported one by one before a long descent is shortened (see DescendPastEmpty).
+constexpr int kReportedEmptyFolders = 10000;
+
+std::string FrameListFileName(long long folder_number) {
+    return FormatPath("frame_data%4lld.dat", folder_number);
+}
+
+void ResetPlaybackState() {
+    grey_pair_index = 0;
+    frame_no = 0.0;
+    shown_frame_no = -1.0;
+    DifferenceSum = 0;
+    motion_count = 0;
+    direction = 1;
+    keyframe_index = 0;
+    for (double& key_frame : KeyFrameNumber) key_frame = 0.0;
+}
+
+void ReleaseAllPictures() {
+    for (cv::Mat& picture : frame_cache) picture.release();
+}
+
+// Reads the frame-list file of the folder; false when it does not open. The block is read in
+// binary mode, the count is limited to the table and every string keeps a terminating NUL.
+bool ReadFrameListFile(long long folder_number) {
+    const std::string name = FrameListFileName(folder_number);
+    FILE* file = OpenFile(name.c_str(), "rb");
+    if (!file) return false;
+    const size_t got = std::fread(FrameData, 1, kFrameListBytes, file);
+    if (got == kFrameListBytes) ScanInt(file, &MaxCount);
+    std::fclose(file);
+    if (MaxCount < 0) MaxCount = 0;
+    if (MaxCount > kMaxFrames) MaxCount = kMaxFrames;
+    for (FrameRecord& record : FrameData) {
+        record.loaded = 0;
+        record.file[kPathBytes - 1] = '\0';
+        record.file2[kPathBytes - 1] = '\0';
+        record.file3[kPathBytes - 1] = '\0';
+    }
+    Print(
+        "\n* FINISHED READING FRAME DATA :  %s\n  (Number of files = [ %d ],  Name of the top "
+        "file = [ %s ]) \n",
+        name.c_str(), MaxCount, FrameData[0].file);
+    return true;
+}
+
+// The highest folder number below `below` that has a contents folder or a frame-list file, or 0.
+long long HighestCandidateBelow(long long below) {
+    long long best = 0;
+    std::vector<std::string> names;
+    const auto consider = [&](const std::string& name, const char* prefix, const char* suffix) {
+        const size_t prefix_length = std::strlen(prefix);
+        const size_t suffix_length = std::strlen(suffix);
+        if (name.size() <= prefix_length + suffix_length || name.compare(0, prefix_length, prefix))
+            return;
+        if (name.compare(name.size() - suffix_length, suffix_length, suffix)) return;
+        const std::string digits =
+            name.substr(prefix_length, name.size() - prefix_length - suffix_length);
+        if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
+            return;
+        const long long number = std::stoll(digits);
+        if (number > best && number < below) best = number;
+    };
+    if (ListFolder(kContentsBase, &names)) {
+        for (const std::string& name : names) consider(name, "S", "");
+    }
+    if (ListFolder(".", &names)) {
+        for (const std::string& name : names) consider(name, "frame_data", ".dat");
+    }
+    return best;
+}
+
+// After many empty folders in a row, jumps straight down to the next folder that can hold frames:
+// a parameter file naming folder 2000000000 must not cost two billion probes and messages.
+void DescendPastEmpty(int* empty_in_a_row) {
+    if (*empty_in_a_row < kReportedEmptyFolders || folder_index <= 0) return;
+    const long long current = static_cast<long long>(folder_index) + 1;  // next folder to try
+    long long next = HighestCandidateBelow(current + 1);
+    if (next < 1) next = 1;
+    if (current - next <= 0) return;
+    Print("---> %lld more empty folders skipped.\n", current - next);
+    folder_index = static_cast<int32_t>(next - 1);
+    *empty_in_a_row = 0;
+}
+
+[[noreturn]] void EndWithoutContents() {
+    Print("---> ERROR: No image file exists! Bye!\n");
+    WindowWaitKey(0);
+    ShutDown();
+    EndProcess(1);
+}
+
+}  // namespace
+
+void DropCache() {
+    ReleaseAllPictures();
+    const int count = MaxCount < 0 ? 0 : (MaxCount > kMaxFrames ? kMaxFrames : MaxCount);
+    for (int i = 0; i < count; ++i) FrameData[i].loaded = 0;
+}
+
+void CheckContents() {
+    ResetPlaybackState();
+    ReleaseAllPictures();
+    Print("\n*** START CHECKING IMAGE FILES. WAIT A MOMENT! ***\n");
+
+    int empty_in_a_row = 0;
+    bool table_clear = false;
+    for (;;) {
+        // A scan that found nothing wrote nothing, so a long descent clears the 16 MB table once.
+        if (!table_clear) std::memset(static_cast<void*>(FrameData), 0, kFrameListBytes);
+        MaxCount = 0;
+        const long long folder_number = static_cast<long long>(folder_index) + 1;
+        const bool from_file = ReadFrameListFile(folder_number);
+        if (!from_file) ScanFolder(folder_number);
+        if (MaxCount > 0) break;
+        table_clear = !from_file;
+
+        Print("---> Empty folder is specified!\n");
+        if (folder_index == 0) EndWithoutContents();
+        if (folder_index < 0) {
+            folder_index = 0;
+        } else {
+            --folder_index;
+            ++empty_in_a_row;
+            DescendPastEmpty(&empty_in_a_row);
+        }
+    }
+
+    Print("\n*** Finished. Thank you for waiting! ***\n\n");
+    Print("\n");
+    speed_factor = 1.0;
+    VR_step = 1.0;
+    wrap_flag = 0;
+    WindowDestroy();
+    WindowCreate(VARIABLE_SIZE_FLAG);
+    pending_key = 0;
+    shown_frame_no = -1.0;
+}

@@ -4,12 +4,12 @@
 
 #include "common/path.hpp"
 
-std::string ContentsFolderPath(int folder_number) {
-    return FormatPath("%s/%c%3d", kContentsBase, 'S', folder_number);
+std::string ContentsFolderPath(long long folder_number) {
+    return FormatPath("%s/%c%3lld", kContentsBase, 'S', folder_number);
 }
 
-std::string FramePath(int folder_number, int frame_number) {
-    return FormatPath("%s/%c%3d/clip_%5d.jpg", kContentsBase, 'S', folder_number, frame_number);
+std::string FramePath(long long folder_number, int frame_number) {
+    return FormatPath("%s/%c%3lld/clip_%5d.jpg", kContentsBase, 'S', folder_number, frame_number);
 }
 
 bool IsFrameFileName(const char* text) {

@@ -6,10 +6,10 @@
 constexpr char kContentsBase[] = "..";
 
 // "../S%3d" with blanks as zeros: folder 1 is ../S001, folder 1234 is ../S1234.
-std::string ContentsFolderPath(int folder_number);
+std::string ContentsFolderPath(long long folder_number);
 
 // "../S%3d/clip_%5d.jpg" with blanks as zeros.
-std::string FramePath(int folder_number, int frame_number);
+std::string FramePath(long long folder_number, int frame_number);
 
 // True when text names a frame file: at least 16 bytes, the 16th byte from the end 'S' and the
 // 10th '_' (a name ending in S00003_01250.jpg).

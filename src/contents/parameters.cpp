@@ -15,5 +15,9 @@ int32_t MouseReverseFlag = 0;
 int32_t MouseVertFlag = 0;
 
 void LoadParameters() {}
-bool ReadThresholdFile() { return false; }
-bool WriteThresholdFile() { return false; }
+bool ReadThresholdFile() {
+    return false;
+}
+bool WriteThresholdFile() {
+    return false;
+}

@@ -9,5 +9,6 @@ void LoadParameters();
 // Reads one "%d" from GLT_THRESHOLD.dat into GLT_threshold; false when the file does not open.
 bool ReadThresholdFile();
 
-// Replaces GLT_THRESHOLD.dat with GLT_threshold ("%d", no line end); false when it cannot be written.
+// Replaces GLT_THRESHOLD.dat with GLT_threshold ("%d", no line end); false when it cannot be
+// written.
 bool WriteThresholdFile();

@@ -1,15 +1,14 @@
 #include "support/temp_tree.hpp"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
-#include <gtest/gtest.h>
 #include <opencv2/imgcodecs.hpp>
+#include <sstream>
 
 #include "common/path.hpp"
 
@@ -56,8 +55,7 @@ void TempTree::MakeFolder(const std::string& path) const {
     fs::create_directories(fs::path(work_) / path);
 }
 
-void TempTree::MakeFrames(int folder, const std::vector<int>& frames, int width,
-                          int height) const {
+void TempTree::MakeFrames(int folder, const std::vector<int>& frames, int width, int height) const {
     for (int n : frames) {
         WriteJpeg(work_ + "/" + FormatPath("../S%3d/clip_%5d.jpg", folder, n), width, height,
                   FrameColour(n));
@@ -70,7 +68,9 @@ void WriteJpeg(const std::string& path, int width, int height, const cv::Scalar&
     cv::imwrite(path, picture);
 }
 
-cv::Scalar FrameColour(int n) { return cv::Scalar((n * 40) % 256, (n * 90) % 256, 255 - (n * 20) % 256); }
+cv::Scalar FrameColour(int n) {
+    return cv::Scalar((n * 40) % 256, (n * 90) % 256, 255 - (n * 20) % 256);
+}
 
 std::vector<int> FrameRange(int count) {
     std::vector<int> frames;

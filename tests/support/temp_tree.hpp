@@ -2,13 +2,12 @@
 // the tree lives; contents folders are <root>/S001, ... (../S001 seen from work).
 #pragma once
 
+#include <opencv2/core.hpp>
 #include <string>
 #include <vector>
 
-#include <opencv2/core.hpp>
-
 class TempTree {
-public:
+  public:
     TempTree();
     ~TempTree();
     TempTree(const TempTree&) = delete;
@@ -29,7 +28,7 @@ public:
     void MakeFrames(int folder, const std::vector<int>& frames, int width = 32,
                     int height = 24) const;
 
-private:
+  private:
     std::string root_;
     std::string work_;
     std::string previous_cwd_;
