@@ -7,11 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
+#include <string>
 
 namespace {
 
@@ -47,8 +46,7 @@ const KeyLine kKeyChart[] = {
 
 void Text(cv::Mat& picture, const std::string& text, cv::Point at, double scale,
           const cv::Scalar& colour, int thickness = 1) {
-    cv::putText(picture, text, at, cv::FONT_HERSHEY_SIMPLEX, scale, colour, thickness,
-                cv::LINE_AA);
+    cv::putText(picture, text, at, cv::FONT_HERSHEY_SIMPLEX, scale, colour, thickness, cv::LINE_AA);
 }
 
 cv::Mat KeyChart() {
@@ -70,7 +68,7 @@ cv::Mat KeyChart() {
 // An arrow pointing right; the left one is its mirror.
 cv::Mat RightArrow() {
     cv::Mat arrow(120, 160, CV_8UC3, kBackground);
-    const cv::Point shape[] = {{20, 45}, {95, 45}, {95, 15}, {145, 60},
+    const cv::Point shape[] = {{20, 45},  {95, 45}, {95, 15}, {145, 60},
                                {95, 105}, {95, 75}, {20, 75}};
     cv::fillConvexPoly(arrow, shape, 4, kKeyInk, cv::LINE_AA);
     cv::fillConvexPoly(arrow, shape + 2, 3, kKeyInk, cv::LINE_AA);

@@ -1,7 +1,7 @@
 #include "window/harness.hpp"
 
-#include <X11/Xlib.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -13,16 +13,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <opencv2/imgcodecs.hpp>
 #include <sstream>
 #include <thread>
-
-#include <gtest/gtest.h>
-#include <opencv2/imgcodecs.hpp>
 
 #include "common/path.hpp"
 #include "support/temp_tree.hpp"
 
 extern char** environ;
+
+// x11_close.cpp (kept apart: Xlib's macros clash with the test framework's names).
+bool SendWindowClose(unsigned long window);
 
 namespace fs = std::filesystem;
 
@@ -84,7 +85,7 @@ Player::Player() {
 }
 
 Player::~Player() {
-    if (pid_ > 0 && status_ < 0) {
+    if (Running()) {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
@@ -108,8 +109,8 @@ void Player::MakeFrames(int folder, int count, int width, int height) const {
 }
 
 void Player::MakeOwnPictures() const {
-    const std::string command = std::string("cd '") + work_ + "' && '" + ZELTRAN_PICTURES +
-                                "' >/dev/null 2>&1";
+    const std::string command =
+        std::string("cd '") + work_ + "' && '" + ZELTRAN_PICTURES + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) ADD_FAILURE() << "zeltran_pictures failed";
 }
 
@@ -177,17 +178,33 @@ bool Player::WaitForErrors(const std::string& text, double timeout_s) {
     return WaitFor([&] { return Errors().find(text) != std::string::npos; }, timeout_s);
 }
 
-std::string Player::Output() const { return ReadWhole(root_ + "/stdout.txt"); }
-std::string Player::Errors() const { return ReadWhole(root_ + "/stderr.txt"); }
+std::string Player::Output() const {
+    return ReadWhole(root_ + "/stdout.txt");
+}
+std::string Player::Errors() const {
+    return ReadWhole(root_ + "/stderr.txt");
+}
 
 std::string Player::WindowId(double timeout_s) {
-    if (!window_id_.empty()) return window_id_;
-    const std::string command = "xdotool search --all --pid " + std::to_string(pid_) +
-                                " --name ZELTRAN 2>/dev/null | head -n 1";
+    // Looked up every time: SDL may make its window again (renderer set-up, size mode key).
+    // The prologue's first line comes after the window and its renderer were made.
+    window_id_.clear();
+    if (!WaitForOutput("The system is starting up.", timeout_s)) return window_id_;
+    // By process, then by title: xdotool 3.2016 cannot match SDL's UTF-8 window names with
+    // --name, and SDL may own short-lived helper windows.
+    const std::string search = "xdotool search --pid " + std::to_string(pid_) + " 2>/dev/null";
     WaitFor(
         [&] {
-            window_id_ = Trim(RunCommand(command));
-            return !window_id_.empty() || !Running();
+            std::istringstream ids(RunCommand(search));
+            std::string id;
+            while (ids >> id) {
+                if (Trim(RunCommand("xdotool getwindowname " + id + " 2>/dev/null")) ==
+                    "ZELTRAN  Ver.1.3") {
+                    window_id_ = id;
+                    return true;
+                }
+            }
+            return !Running();
         },
         timeout_s);
     return window_id_;
@@ -209,6 +226,8 @@ cv::Mat Player::Screenshot() const {
 cv::Mat Player::WindowPicture() {
     const std::string id = WindowId();
     if (id.empty()) return {};
+    // Raised first, so that another program's window on the same display cannot cover it.
+    RunCommand("xdotool windowraise " + id + " 2>/dev/null");
     const std::string geometry = RunCommand("xdotool getwindowgeometry --shell " + id);
     int x = 0, y = 0, width = 0, height = 0;
     std::istringstream lines(geometry);
@@ -221,7 +240,8 @@ cv::Mat Player::WindowPicture() {
     }
     const cv::Mat screen = Screenshot();
     if (screen.empty() || width <= 0 || height <= 0) return {};
-    const cv::Rect window = cv::Rect(x, y, width, height) & cv::Rect(0, 0, screen.cols, screen.rows);
+    const cv::Rect window =
+        cv::Rect(x, y, width, height) & cv::Rect(0, 0, screen.cols, screen.rows);
     return screen(window).clone();
 }
 
@@ -241,19 +261,7 @@ void Player::Signal(int sig) {
 void Player::CloseWindow() {
     const std::string id = WindowId();
     ASSERT_FALSE(id.empty()) << "no player window";
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    const Window window = std::stoul(id);
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-    XCloseDisplay(display);
+    ASSERT_TRUE(SendWindowClose(std::stoul(id))) << "no X display";
 }
 
 int Player::WaitExit(double timeout_s) {

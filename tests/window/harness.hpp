@@ -7,13 +7,12 @@
 
 #include <functional>
 #include <map>
+#include <opencv2/core.hpp>
 #include <string>
 #include <vector>
 
-#include <opencv2/core.hpp>
-
 class Player {
-public:
+  public:
     // Makes <tmp>/zeltran-window-XXXXXX/work with ./ffmpeg linked to the system's converter.
     Player();
     // Kills a player still running and removes the installation and its shared block.
@@ -51,7 +50,8 @@ public:
     std::string Output() const;  // everything the player printed on stdout so far
     std::string Errors() const;  // everything it printed on stderr so far
 
-    // The X window id of the player's window (waits for it to appear; "" on time-out).
+    // The X window id of the player's window, looked up anew each time after the prologue has
+    // begun ("" when there is none in time).
     std::string WindowId(double timeout_s = 20.0);
     // Focuses the window and types one key by its X keysym name ("x", "Tab", "Return",
     // "exclam", "Escape").
@@ -71,7 +71,7 @@ public:
     // on time-out (the player is still running).
     int WaitExit(double timeout_s = 20.0);
 
-private:
+  private:
     std::string root_;
     std::string work_;
     std::string shm_name_;
