@@ -165,6 +165,15 @@ void StoreArguments(int argc, char** argv) {
     scratch_slot = 1;
 }
 
+}  // namespace
+
+void RecordArguments(int argc, char** argv) {
+    EchoCommandLine(argc, argv);
+    StoreArguments(argc, argv);
+}
+
+namespace {
+
 void LoadPictureSlots() {
     for (const PictureSlot& entry : kPictureSlots) {
         // Any of these pictures may be left out of an installation; its slot stays empty.
@@ -180,8 +189,7 @@ int ZeltranMain(int argc, char** argv) {
     PrintWorkingFolder();
     CheckConverter();
     std::setlocale(LC_ALL, "");
-    EchoCommandLine(argc, argv);
-    StoreArguments(argc, argv);
+    RecordArguments(argc, argv);
     if (arg_count >= 2) ImportVideos();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     InstallQuitSignals();
