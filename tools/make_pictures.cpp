@@ -24,7 +24,7 @@ struct KeyLine {
 };
 
 const KeyLine kKeyChart[] = {
-    {"ESC", "pause / resume with Enter / ESC again: quit"},
+    {"ESC", "pause; then Enter resumes, ESC quits"},
     {"Enter", "help screen in the console"},
     {"TAB", "automatic replay on / off (30 frames a second)"},
     {"BackSpace", "window follows the picture size / resizable"},
