@@ -1,6 +1,14 @@
 #include "capture/capture.hpp"
 
+#include <cstring>
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include "common/console.hpp"
 #include "common/state.hpp"
+#include "knowledge/knowledge_base.hpp"
+#include "platform/camera.hpp"
+#include "platform/window.hpp"
 
 int32_t camera_on = 0;
 cv::Mat camera_frame;
@@ -8,8 +16,123 @@ cv::Mat grey_frame;
 uint8_t grey_pair[2 * kGreyFrameBytes];
 int32_t grey_pair_index = 0;
 
-void OpenCamera() {}
-void GLT_Capture() {}
-void ShutDown() {}
-void PrintCameraOnBanner(int) {}
-void PrintCameraOffBanner(int) {}
+namespace {
+
+constexpr int kCameraOffWaitMs = 1000;  // lets the device settle before the next command
+constexpr int kShutDownWaitMs = 500;    // keeps the farewell banner readable
+
+// CAMERA : ON in block letters; the first line starts with its line break.
+const char* const kCameraOnBanner[] = {
+    "\n  OOO    OOO   O     O  OOOO  OOOO    OOO            OOOOO    O     O   \n",
+    " O   O  O   O  OO   OO  O     O   O  O   O    OO    O     O   OO    O   \n",
+    " O      OOOOO  O O O O  OOOO  OOOO   OOOOO          O     O   O  O  O   \n",
+    " O   O  O   O  O  O  O  O     O  O   O   O    OO    O     O   O    OO   \n",
+    "  OOO   O   O  O     O  OOOO  O   O  O   O           OOOOO    O     O   \n",
+};
+
+// CAMERA : OFF in block letters.
+const char* const kCameraOffBanner[] = {
+    "\n  OOO    OOO   O     O  OOOO  OOOO    OOO            OOOO    OOOOO  OOOOO \n",
+    " O   O  O   O  OO   OO  O     O   O  O   O    OO    O    O   O      O     \n",
+    " O      OOOOO  O O O O  OOOO  OOOO   OOOOO          O    O   OOOO   OOOO  \n",
+    " O   O  O   O  O  O  O  O     O  O   O   O    OO    O    O   O      O     \n",
+    "  OOO   O   O  O     O  OOOO  O   O  O   O           OOOO    O      O     \n",
+};
+
+const char* const kFarewellBanner[] = {
+    "\n\n  OOO                O     O                 O\n",
+    " O                   O     O                 O\n",
+    " O      OO     OO     O   O                  O\n",
+    "  OO   O  O   O  O     O O    OOO  O    O    O\n",
+    "    O OOOOOO OOOOOO     O    O   O O    O     \n",
+    "    O O      O          O    O   O O   OO    O\n",
+    " OOO   OOOO   OOOO      O     OOO   OOO  O   O\n\n",
+};
+
+// Prints the lines of a banner; without leading_break the first line's opening '\n' is left out.
+template <size_t kLines>
+void PrintBanner(const char* const (&lines)[kLines], int leading_break) {
+    for (size_t i = 0; i < kLines; ++i) {
+        const char* text = lines[i];
+        if (i == 0 && !leading_break && text[0] == '\n') ++text;
+        PrintText(text);
+    }
+}
+
+int BitsPerChannel(const cv::Mat& picture) {
+    return static_cast<int>(CV_ELEM_SIZE1(picture.type())) * 8;
+}
+
+// The camera delivers something other than 8-bit BGR at 320 x 240.
+bool IsUnexpectedFrame(const cv::Mat& frame) {
+    return frame.cols != GLT_F_XMAX || frame.rows != GLT_F_YMAX || frame.type() != CV_8UC3;
+}
+
+void PrintSizeReport(const cv::Mat& frame) {
+    Print("\n\n");
+    PrintError("ERROR: The Size of Supposed Input Image does not Match.");
+    PrintError("nChannels = %d\n", frame.channels());
+    PrintError("depth     = %d (bit)\n", BitsPerChannel(frame));
+    PrintError("width     = %d\n", frame.cols);
+    PrintError("height    = %d\n", frame.rows);
+    PrintError("GLT_F_XMAX    = %d\n", GLT_F_XMAX);
+    PrintError("GLT_F_YMAX    = %d\n", GLT_F_YMAX);
+}
+
+// After a failed capture the camera stays off until the user turns it on again.
+void TurnCameraOffAfterFailure() {
+    camera_on = 0;
+    camera_log_mode = 2;
+    PrintText("\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\n");
+    CameraRelease();
+    WindowWaitKey(kCameraOffWaitMs);
+    PrintText("Done.\n\n");
+    PrintCameraOffBanner(1);
+}
+
+}  // namespace
+
+void OpenCamera() {
+    CameraOpen(CamChan);
+}
+
+void PrintCameraOnBanner(int leading_break) {
+    PrintBanner(kCameraOnBanner, leading_break);
+    PrintText("\n");
+}
+
+void PrintCameraOffBanner(int leading_break) {
+    PrintBanner(kCameraOffBanner, leading_break);
+    PrintText("\n");
+}
+
+void GLT_Capture() {
+    if (camera_on == 0) return;
+    if (!CameraRead(&camera_frame)) {
+        PrintText("cvQueryFrame() failed in GLT_Capture().\n");
+        TurnCameraOffAfterFailure();
+        return;
+    }
+    if (IsUnexpectedFrame(camera_frame)) {
+        PrintSizeReport(camera_frame);
+        TurnCameraOffAfterFailure();
+        return;
+    }
+    if (CamFlipV != 0) cv::flip(camera_frame, camera_frame, 0);
+    if (CamFlipH != 0) cv::flip(camera_frame, camera_frame, 1);
+    cv::cvtColor(camera_frame, grey_frame, cv::COLOR_BGR2GRAY);
+    const int half = grey_pair_index != 0 ? 1 : 0;
+    uint8_t* target = grey_pair + half * kGreyFrameBytes;
+    std::memset(target, 0, kGreyFrameBytes);
+    for (int row = 0; row < GLT_F_YMAX; ++row) {
+        std::memcpy(target + row * GLT_F_XMAX, grey_frame.ptr(row), GLT_F_XMAX);
+    }
+    grey_pair_index = 1 - half;
+}
+
+void ShutDown() {
+    FreeKnowledgeBase();
+    CameraRelease();
+    PrintBanner(kFarewellBanner, 1);
+    WindowWaitKey(kShutDownWaitMs);
+}

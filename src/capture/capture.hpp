@@ -5,11 +5,13 @@
 void OpenCamera();
 
 // Takes one camera frame into the next half of grey_pair; does nothing while camera_on is 0.
+// A failed read or a frame other than 320 x 240 BGR turns the camera off with its messages.
 void GLT_Capture();
 
 // Releases the knowledge base and the camera, prints the farewell banner and waits 500 ms.
 void ShutDown();
 
-// Prints the CAMERA ON / CAMERA OFF banner; leading_break 0 leaves out the first line break.
+// Prints the CAMERA ON / CAMERA OFF banner followed by its "\n" line; leading_break 0 leaves out
+// the first line break of the banner (help screen). Callers print no extra line end.
 void PrintCameraOnBanner(int leading_break);
 void PrintCameraOffBanner(int leading_break);

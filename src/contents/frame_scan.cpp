@@ -44,6 +44,14 @@ void ScanFolder(long long folder_number) {
         if (number >= 0) present.set(static_cast<size_t>(number));
     }
 
+    // Every found frame's path is this prefix and its five digits: built once, not per frame.
+    const std::string first = FramePath(folder_number, 0);
+    const size_t digits_at = first.size() - 9;  // "00000.jpg"
+    char path[kPathBytes];
+    std::strncpy(path, first.c_str(), kPathBytes - 1);
+    path[kPathBytes - 1] = '\0';
+    const bool fits = first.size() < kPathBytes;
+
     int found = 0;
     int misses = 0;
     for (int j = 0; j <= kLastFrameNumber && MaxCount < kMaxFrames; ++j) {
@@ -51,12 +59,16 @@ void ScanFolder(long long folder_number) {
             if (++misses > kMaxMisses) break;
             continue;
         }
-        const std::string path = FramePath(folder_number, j);
-        std::strncpy(FrameData[found].file, path.c_str(), kPathBytes - 1);
+        if (fits) {
+            for (int i = 4, rest = j; i >= 0; --i, rest /= 10) path[digits_at + i] = '0' + rest % 10;
+        } else {
+            std::strncpy(path, FramePath(folder_number, j).c_str(), kPathBytes - 1);
+        }
+        std::memcpy(FrameData[found].file, path, kPathBytes);
         ++found;
         MaxCount = found;
         if (found % 200 == 0) {
-            Print("\n [ %6d ]  MaxCount = [ %6d ]  ( %s )\n", j, found, path.c_str());
+            Print("\n [ %6d ]  MaxCount = [ %6d ]  ( %s )\n", j, found, path);
         }
         misses = 0;
     }

@@ -1,14 +1,23 @@
 // Per-folder parameter files, the key-frame import and the threshold file.
 #pragma once
 
+#include <cstdint>
+
 constexpr char kThresholdFile[] = "GLT_THRESHOLD.dat";
 
-// Reads glt_env%4d.dat (or glt_env.dat), then ../S%3d/nqt_config.dat, then runs ReadKB.
+// Highest folder_index a parameter file may set: folder S10000, the last one the folder keys reach.
+constexpr int32_t kHighestFolderIndex = 9999;
+
+// Reads glt_env%4d.dat (or glt_env.dat), then ../S%3d/nqt_config.dat, then runs ReadKB. Values that
+// would index outside a table or divide by zero later are limited when stored: folder 0..9999,
+// MaxCount 0..22000, sample_step 1..320, frame_no 0..22000, keyframe_index 0..1279; a direction
+// other than 0 / 1 is stored as 2 (no motion-driven move), a flip_mode other than 0..2 as 0.
 void LoadParameters();
 
 // Reads one "%d" from GLT_THRESHOLD.dat into GLT_threshold; false when the file does not open.
 bool ReadThresholdFile();
 
 // Replaces GLT_THRESHOLD.dat with GLT_threshold ("%d", no line end); false when it cannot be
-// written.
+// written. The value goes to a temporary file in the same folder that is then renamed over the old
+// one, so an interrupted write never leaves a truncated threshold file.
 bool WriteThresholdFile();

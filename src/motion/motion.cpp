@@ -1,8 +1,60 @@
 #include "motion/motion.hpp"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "common/state.hpp"
+#include "shell/shared_block.hpp"
 
 int32_t DifferenceSum = 0;
 int32_t sample_step = 4;
 
-void MeasureDifference() {}
+namespace {
+
+// Sum of |half 0 - half 1| over every step-th pixel of every step-th row.
+int32_t SampledDifference(int32_t step) {
+    const uint8_t* half0 = grey_pair;
+    const uint8_t* half1 = grey_pair + kGreyFrameBytes;
+    int64_t sum = 0;  // at most 76800 x 255, but kept wide so no step can overflow the loop
+    for (int64_t y = 0; y < GLT_F_YMAX; y += step) {
+        for (int64_t x = 0; x < GLT_F_XMAX; x += step) {
+            const int64_t i = y * GLT_F_XMAX + x;
+            sum += std::abs(static_cast<int>(half0[i]) - static_cast<int>(half1[i]));
+        }
+    }
+    return static_cast<int32_t>(sum);
+}
+
+// Publishes this copy's value in slot CamChan + 1 and rebuilds the total of the 32 slots.
+void PublishDifference() {
+    ReadSharedBlock();
+    if (static_cast<uint32_t>(CamChan) < static_cast<uint32_t>(kCameraSlots)) {
+        SI[CamChan + 1] = DifferenceSum;
+    }
+    // Added as unsigned so that slots another copy filled with large values wrap around like
+    // 32-bit sums instead of overflowing.
+    uint32_t total = 0;
+    for (int slot = 1; slot <= kCameraSlots; ++slot) total += static_cast<uint32_t>(SI[slot]);
+    SI[kDiffSumWord] = static_cast<int32_t>(total);
+    WriteSharedBlock();
+}
+
+}  // namespace
+
+void MeasureDifference() {
+    DifferenceSum = 0;
+    if (camera_on != 0) {
+        // A step of 0 or less (from a parameter file) would never advance: take every pixel.
+        DifferenceSum = SampledDifference(sample_step > 0 ? sample_step : 1);
+        PublishDifference();
+        return;
+    }
+    // Without a camera this copy follows the total of the others, once the threshold of the
+    // cycle has been taken over from the threshold file.
+    if (VR_threshold == GLT_threshold) {
+        ReadSharedBlock();
+        DifferenceSum = SI[kDiffSumWord];
+    }
+    // The first measurement after the camera comes back compares against a black picture.
+    std::memset(grey_pair, 0, sizeof grey_pair);
+}

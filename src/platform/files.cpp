@@ -57,18 +57,44 @@ bool MakeFolder(const char* path) {
     return stat(native.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+namespace {
+
+// The names "rm -f folder/*.jpg" would take: the program's frames are lower-case .jpg, and the
+// glob leaves hidden names alone.
+bool IsJpegName(const std::string& name) {
+    return name.size() > 4 && name[0] != '.' && name.compare(name.size() - 4, 4, ".jpg") == 0;
+}
+
+// Regular files and links (the link itself, never its target) may be removed.
+bool IsRemovableEntry(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
+}
+
+}  // namespace
+
 int RemoveJpegFiles(const char* folder) {
     std::vector<std::string> names;
     if (!ListFolder(folder, &names)) return 0;
     const std::string base = NativePath(folder) + "/";
     int removed = 0;
     for (const std::string& name : names) {
-        if (name.size() < 4 || strcasecmp(name.c_str() + name.size() - 4, ".jpg") != 0) continue;
+        if (!IsJpegName(name)) continue;
         const std::string path = base + name;
-        struct stat info;
-        if (lstat(path.c_str(), &info) != 0) continue;
-        if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) continue;
-        if (unlink(path.c_str()) == 0) ++removed;
+        if (IsRemovableEntry(path) && unlink(path.c_str()) == 0) ++removed;
     }
     return removed;
+}
+
+bool WouldRemoveJpeg(const char* path, const char* folder) {
+    const std::string native = NativePath(path);
+    const size_t slash = native.find_last_of('/');
+    const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
+    const std::string parent = slash == std::string::npos ? "." : native.substr(0, slash + 1);
+    if (!IsJpegName(name) || !IsRemovableEntry(native)) return false;
+    struct stat parent_info;
+    struct stat folder_info;
+    return stat(parent.c_str(), &parent_info) == 0 &&
+           stat(NativePath(folder).c_str(), &folder_info) == 0 &&
+           parent_info.st_dev == folder_info.st_dev && parent_info.st_ino == folder_info.st_ino;
 }

@@ -27,6 +27,9 @@ bool ListFolder(const char* path, std::vector<std::string>* names);
 // Creates a folder (mode 0777 less umask); true when it exists afterwards.
 bool MakeFolder(const char* path);
 
-// Removes every regular file or link in folder whose name ends in ".jpg" (any case); folders and
-// other files stay. Returns the number removed.
+// Removes every regular file or link (the link itself) in folder whose name ends in ".jpg" and
+// does not start with '.'; folders and all other files stay. Returns the number removed.
 int RemoveJpegFiles(const char* folder);
+
+// True when RemoveJpegFiles(folder) would remove the file at path.
+bool WouldRemoveJpeg(const char* path, const char* folder);

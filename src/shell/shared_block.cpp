@@ -1,10 +1,53 @@
 #include "shell/shared_block.hpp"
 
+#include <cstdlib>
+#include <cstring>
+
+#include "common/console.hpp"
 #include "common/state.hpp"
+#include "platform/process.hpp"
+#include "platform/shared_memory.hpp"
 
 int32_t SI[kSharedWords];
 
-void OpenSharedBlock() {}
-void ReadSharedBlock() {}
-void WriteSharedBlock() {}
-void ClearSharedBlock() {}
+namespace {
+
+constexpr char kSharedBlockName[] = "LQT_SHARED_MEMORY";
+constexpr int kClearedWords = 1 + kCameraSlots;  // the total and the 32 camera slots
+
+void* shared_view = nullptr;  // the mapped block; null until OpenSharedBlock succeeded
+
+const char* SharedBlockName() {
+    const char* name = std::getenv("ZELTRAN_SHM_NAME");
+    return (name && *name) ? name : kSharedBlockName;
+}
+
+}  // namespace
+
+void OpenSharedBlock() {
+    switch (OpenSharedMemory(SharedBlockName(), kSharedBytes, &shared_view)) {
+        case SharedMemoryResult::kOk:
+            break;
+        case SharedMemoryResult::kOpenFailed:
+            PrintText("共有メモリオープン失敗\n");
+            EndProcess(1);
+        case SharedMemoryResult::kMapFailed:
+            PrintText("共有メモリマッピング失敗\n");
+            EndProcess(1);
+    }
+    ClearSharedBlock();
+}
+
+void ReadSharedBlock() {
+    if (shared_view) std::memcpy(SI, shared_view, kSharedBytes);
+}
+
+void WriteSharedBlock() {
+    if (shared_view) std::memcpy(shared_view, SI, kSharedBytes);
+}
+
+void ClearSharedBlock() {
+    ReadSharedBlock();
+    for (int word = 0; word < kClearedWords; ++word) SI[word] = 0;
+    WriteSharedBlock();
+}

@@ -1,15 +1,16 @@
-// The shared motion block "/LQT_SHARED_MEMORY" (or $ZELTRAN_SHM_NAME), 1024 bytes.
+// The shared motion block "/LQT_SHARED_MEMORY" (or $ZELTRAN_SHM_NAME), 1024 bytes, mode 0600.
+// All access goes through the private mirror SI, whole block at a time.
 #pragma once
 
 // Creates or opens and maps the block, then clears words 0 to 32. Ends the process with its
-// message on failure.
+// message and status 1 on failure.
 void OpenSharedBlock();
 
-// Copies the block into SI.
+// Copies the block into SI (SI stays as it is while no block is open).
 void ReadSharedBlock();
 
-// Copies SI into the block.
+// Copies SI into the block (nothing while no block is open).
 void WriteSharedBlock();
 
-// Clears words 0 to 32 of the block (read, clear, write).
+// Clears words 0 to 32 of the block (read, clear, write); words 33 to 255 are carried through.
 void ClearSharedBlock();
