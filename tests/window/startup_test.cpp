@@ -35,16 +35,18 @@ testing::AssertionResult ShowsFrame(Player& player, int n) {
 TEST(PlayerStart, BannerFolderAndCommandLineComeFirst) {
     Player player;
     player.MakeFrames(1, 3);
-    player.Start({"first arg", "second"});
+    // A frame file is never imported, so the frames of ../S001 stay; "second" goes to ../S002.
+    const std::string frame_file = "/no such/S00001_00001.jpg";
+    player.Start({frame_file, "second"});
     ASSERT_TRUE(player.WaitForOutput("The system is starting up. This may take a while.\n\n"));
     const std::string expected =
-        std::string(kBanner) + player.work() + "\n" + ZELTRAN_BINARY + " \"first arg\" second\n" +
-        "[0]" + ZELTRAN_BINARY + "\n" + "[1]first arg\n" + "[2]second\n" +
+        std::string(kBanner) + player.work() + "\n" + ZELTRAN_BINARY + " \"" + frame_file +
+        "\" second\n" + "[0]" + ZELTRAN_BINARY + "\n" + "[1]" + frame_file + "\n" + "[2]second\n" +
         "\nTotal length of file name strings = " +
-        std::to_string(std::string(ZELTRAN_BINARY).size() + 9 + 6) + "\n\n";
+        std::to_string(std::string(ZELTRAN_BINARY).size() + frame_file.size() + 6) + "\n\n";
     EXPECT_EQ(player.Output().substr(0, expected.size()), expected);
     player.Signal(SIGTERM);
-    EXPECT_EQ(player.WaitExit(), 0);
+    EXPECT_EQ(player.WaitExit(), 0) << player.Output() << player.Errors();
 }
 
 TEST(PlayerStart, ShowsFrameZeroOfTheFirstFolder) {

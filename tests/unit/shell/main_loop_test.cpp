@@ -213,8 +213,9 @@ TEST_F(MainLoopTest, IdleStepMovesOneFrameAndStopsOrWrapsAtTheEnds) {
     AutoReplayFlag = 1;
     for (const IdleCase& c :
          {IdleCase{1, 0, 4.0, 5.0}, IdleCase{1, 0, 9.0, 9.0}, IdleCase{1, 1, 9.0, 0.0},
-          IdleCase{1, 1, 8.5, 0.0}, IdleCase{0, 0, 4.0, 3.0}, IdleCase{0, 0, 0.0, 0.0},
-          IdleCase{0, 1, 0.0, 9.0}, IdleCase{0, 1, 0.5, 9.0}, IdleCase{7, 0, 4.0, 4.0}}) {
+          IdleCase{1, 1, 9.5, 0.0}, IdleCase{1, 0, 8.5, 9.5}, IdleCase{0, 0, 4.0, 3.0},
+          IdleCase{0, 0, 0.0, 0.0}, IdleCase{0, 1, 0.0, 9.0}, IdleCase{0, 1, 0.5, 9.0},
+          IdleCase{7, 0, 4.0, 4.0}}) {
         SCOPED_TRACE(testing::Message() << c.direction << " " << c.wrap << " " << c.start);
         direction = c.direction;
         wrap_flag = c.wrap;
