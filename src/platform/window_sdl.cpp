@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <opencv2/imgproc.hpp>
 
@@ -33,18 +35,33 @@ std::deque<int> typed_keys;  // keys typed faster than they were polled
 
 constexpr Uint32 kQuitCheckMs = 10;  // longest SDL wait between checks of the quit flag
 
+// Without a display SDL falls back to drivers that draw nowhere; unless the user chose one of
+// them (SDL_VIDEODRIVER), that counts as no window.
+bool InvisibleDriver() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
 // Starts SDL video once; without a display the player goes on without a window.
 bool VideoReady() {
     if (video == Video::kUntried) {
         // Ctrl+C and SIGTERM are ours (InstallQuitSignals); SDL must not replace the handlers.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
-        if (SDL_Init(SDL_INIT_VIDEO) == 0) {
-            video = Video::kReady;
-        } else {
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
             video = Video::kMissing;
             PrintError("WARNING: No picture window can be opened (%s). Running without one.\n",
                        SDL_GetError());
+        } else if (InvisibleDriver()) {
+            video = Video::kMissing;
+            PrintError("WARNING: No picture window can be opened (no display; SDL video driver "
+                       "\"%s\"). Running without one.\n",
+                       SDL_GetCurrentVideoDriver());
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        } else {
+            video = Video::kReady;
         }
     }
     return video == Video::kReady;

@@ -8,7 +8,5 @@ int32_t contents_list[kMaxListedFolders];
 int32_t contents_count = 0;
 int32_t contents_listed = 0;
 
-bool RunKeyCommand(int) {
-    return true;
-}
+bool RunKeyCommand(int) { return true; }
 void PrintFolderMessage() {}

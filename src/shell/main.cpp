@@ -1,5 +1,3 @@
 #include "shell/startup.hpp"
 
-int main(int argc, char** argv) {
-    return ZeltranMain(argc, argv);
-}
+int main(int argc, char** argv) { return ZeltranMain(argc, argv); }

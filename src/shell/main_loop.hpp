@@ -13,6 +13,6 @@ bool RunCycle();
 // Shows the cached picture of the current frame now, following flip_mode, when it is loaded.
 void ShowCurrentFrame();
 
-// The step of a cycle without a command key: with AutoReplayFlag on, one frame in direction,
-// printing the new frame's side picture names, paced to at most 30 frames a second.
+// The step of a cycle without a command key: one frame on at no more than 30 frames/s while
+// AutoReplayFlag is on.
 void IdleStep();

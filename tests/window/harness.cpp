@@ -170,8 +170,18 @@ bool Player::Running() {
     return true;
 }
 
-bool Player::WaitForOutput(const std::string& text, double timeout_s) {
-    return WaitFor([&] { return Output().find(text) != std::string::npos; }, timeout_s);
+bool Player::WaitForOutput(const std::string& text, double timeout_s, int times) {
+    return WaitFor(
+        [&] {
+            const std::string output = Output();
+            int found = 0;
+            for (size_t at = output.find(text); at != std::string::npos;
+                 at = output.find(text, at + text.size())) {
+                ++found;
+            }
+            return found >= times;
+        },
+        timeout_s);
 }
 
 bool Player::WaitForErrors(const std::string& text, double timeout_s) {

@@ -43,8 +43,8 @@ class Player {
     // /dev/null, stdout and stderr to files, its own shared block name.
     void Start(const std::vector<std::string>& args = {});
     bool Running();
-    // Waits until the console output holds text; false on time-out.
-    bool WaitForOutput(const std::string& text, double timeout_s = 20.0);
+    // Waits until the console output holds text (times times or more); false on time-out.
+    bool WaitForOutput(const std::string& text, double timeout_s = 20.0, int times = 1);
     // Same for the error output.
     bool WaitForErrors(const std::string& text, double timeout_s = 20.0);
     std::string Output() const;  // everything the player printed on stdout so far
