@@ -56,9 +56,10 @@ bool VideoReady() {
                        SDL_GetError());
         } else if (InvisibleDriver()) {
             video = Video::kMissing;
-            PrintError("WARNING: No picture window can be opened (no display; SDL video driver "
-                       "\"%s\"). Running without one.\n",
-                       SDL_GetCurrentVideoDriver());
+            PrintError(
+                "WARNING: No picture window can be opened (no display; SDL video driver "
+                "\"%s\"). Running without one.\n",
+                SDL_GetCurrentVideoDriver());
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
         } else {
             video = Video::kReady;
