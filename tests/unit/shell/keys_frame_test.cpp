@@ -9,12 +9,6 @@
 #include "shell/main_loop.hpp"
 #include "support/temp_tree.hpp"
 
-// Until the main loop brings its own, the idle step advances one frame while automatic replay is
-// on, which is all these tests observe of it.
-__attribute__((weak)) void IdleStep() {
-    if (AutoReplayFlag != 0 && direction == 1) frame_no += 1.0;
-}
-
 struct JumpCase {
     int key;
     int max_count;
