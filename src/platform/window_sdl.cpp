@@ -1,21 +1,249 @@
-// Placeholder until the SDL2 window lands: no window, waits sleep.
+// The picture window on SDL2. Keys come from SDL text input (the byte of the character typed) and
+// from a few control keys; the picture is re-presented whenever the window is exposed or resized.
+#include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <opencv2/imgproc.hpp>
 
+#include "common/console.hpp"
+#include "common/state.hpp"
 #include "platform/window.hpp"
 
 namespace {
+
 volatile std::sig_atomic_t quit_requested = 0;
+
+enum class Video { kUntried, kReady, kMissing };
+Video video = Video::kUntried;
+
+SDL_Window* window = nullptr;
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* texture = nullptr;
+int texture_width = 0;
+int texture_height = 0;
+int window_auto_size = 0;
+bool window_sized = false;  // a resizable window takes the first picture's size once
+cv::Mat last_picture;       // BGRA copy of the picture on screen, for re-presenting
+int last_flip = 0;
+std::deque<int> typed_keys;  // keys typed faster than they were polled
+
+constexpr Uint32 kQuitCheckMs = 10;  // longest SDL wait between checks of the quit flag
+
+// Without a display SDL falls back to drivers that draw nowhere; unless the user chose one of
+// them (SDL_VIDEODRIVER), that counts as no window.
+bool InvisibleDriver() {
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (chosen && *chosen) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-void WindowCreate(int) {}
-void WindowDestroy() {}
-void WindowShow(const cv::Mat&, int) {}
-int WindowWaitKey(int ms) {
-    if (quit_requested) return 255;
-    usleep(static_cast<useconds_t>(ms > 0 ? ms : 1) * 1000u);
-    return 255;
+// Starts SDL video once; without a display the player goes on without a window.
+bool VideoReady() {
+    if (video == Video::kUntried) {
+        // Ctrl+C and SIGTERM are ours (InstallQuitSignals); SDL must not replace the handlers.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+            video = Video::kMissing;
+            PrintError("WARNING: No picture window can be opened (%s). Running without one.\n",
+                       SDL_GetError());
+        } else if (InvisibleDriver()) {
+            video = Video::kMissing;
+            PrintError(
+                "WARNING: No picture window can be opened (no display; SDL video driver "
+                "\"%s\"). Running without one.\n",
+                SDL_GetCurrentVideoDriver());
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        } else {
+            video = Video::kReady;
+        }
+    }
+    return video == Video::kReady;
 }
-bool QuitRequested() { return quit_requested != 0; }
-void RequestQuit() { quit_requested = 1; }
+
+void Present() {
+    if (!renderer) return;
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    if (texture && !last_picture.empty()) {
+        int out_w = 0, out_h = 0;
+        SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
+        SDL_Rect target{0, 0, out_w, out_h};
+        if (!window_auto_size) {
+            // Letterbox: the largest size with the picture's aspect that fits the window.
+            const double scale = std::min(static_cast<double>(out_w) / texture_width,
+                                          static_cast<double>(out_h) / texture_height);
+            target.w = static_cast<int>(texture_width * scale + 0.5);
+            target.h = static_cast<int>(texture_height * scale + 0.5);
+            target.x = (out_w - target.w) / 2;
+            target.y = (out_h - target.h) / 2;
+        }
+        const int flags = last_flip == 1   ? SDL_FLIP_HORIZONTAL
+                          : last_flip == 2 ? SDL_FLIP_VERTICAL
+                                           : SDL_FLIP_NONE;
+        SDL_RenderCopyEx(renderer, texture, nullptr, &target, 0.0, nullptr,
+                         static_cast<SDL_RendererFlip>(flags));
+    }
+    SDL_RenderPresent(renderer);
+}
+
+// Turns one SDL event into queued keys or window work.
+void HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            RequestQuit();
+            break;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+                RequestQuit();
+            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                       event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                Present();
+            }
+            break;
+        case SDL_TEXTINPUT:
+            // The byte of each character typed; characters outside ASCII have no command.
+            for (const char* p = event.text.text; *p; ++p) {
+                const unsigned char byte = static_cast<unsigned char>(*p);
+                if (byte < 0x80) typed_keys.push_back(byte);
+            }
+            break;
+        case SDL_KEYDOWN:
+            switch (event.key.keysym.sym) {
+                case SDLK_ESCAPE:
+                    typed_keys.push_back(kKeyEsc);
+                    break;
+                case SDLK_TAB:
+                    typed_keys.push_back(kKeyTab);
+                    break;
+                case SDLK_BACKSPACE:
+                    typed_keys.push_back(kKeyBackSpace);
+                    break;
+                case SDLK_RETURN:
+                case SDLK_KP_ENTER:
+                    typed_keys.push_back(kKeyEnter);
+                    break;
+                default:
+                    break;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+int PopKey() {
+    const int key = typed_keys.front();
+    typed_keys.pop_front();
+    return key;
+}
+
+}  // namespace
+
+void WindowCreate(int auto_size) {
+    if (!VideoReady()) return;
+    WindowDestroy();
+    window_auto_size = auto_size;
+    window_sized = false;
+    const Uint32 flags = auto_size ? 0u : static_cast<Uint32>(SDL_WINDOW_RESIZABLE);
+    window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640,
+                              480, flags);
+    if (!window) {
+        PrintError("WARNING: The picture window cannot be created (%s).\n", SDL_GetError());
+        return;
+    }
+    renderer = SDL_CreateRenderer(window, -1, 0);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer) {
+        PrintError("WARNING: The picture window cannot draw (%s).\n", SDL_GetError());
+    }
+    SDL_StartTextInput();
+    if (!last_picture.empty()) {
+        // A window made again (size mode changed) shows the picture it showed before.
+        cv::Mat picture;
+        cv::cvtColor(last_picture, picture, cv::COLOR_BGRA2BGR);
+        WindowShow(picture, last_flip);
+    } else {
+        Present();
+    }
+}
+
+void WindowDestroy() {
+    if (texture) SDL_DestroyTexture(texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+    texture = nullptr;
+    renderer = nullptr;
+    window = nullptr;
+    texture_width = texture_height = 0;
+}
+
+void WindowShow(const cv::Mat& picture, int flip) {
+    if (picture.empty() || !renderer) return;
+    cv::cvtColor(picture, last_picture,
+                 picture.channels() == 1 ? cv::COLOR_GRAY2BGRA : cv::COLOR_BGR2BGRA);
+    last_flip = flip;
+    const int width = last_picture.cols;
+    const int height = last_picture.rows;
+    if (!texture || width != texture_width || height != texture_height) {
+        if (texture) SDL_DestroyTexture(texture);
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_BGRA32, SDL_TEXTUREACCESS_STREAMING,
+                                    width, height);
+        texture_width = width;
+        texture_height = height;
+    }
+    if (!texture) return;
+    SDL_UpdateTexture(texture, nullptr, last_picture.data, static_cast<int>(last_picture.step));
+    if (window_auto_size || !window_sized) {
+        int window_w = 0, window_h = 0;
+        SDL_GetWindowSize(window, &window_w, &window_h);
+        if (window_w != width || window_h != height) SDL_SetWindowSize(window, width, height);
+        window_sized = true;
+    }
+    Present();
+}
+
+int WindowWaitKey(int ms) {
+    if (quit_requested) return kNoKey;
+    if (!typed_keys.empty()) return PopKey();
+    if (video != Video::kReady) {
+        // No window: nothing can be typed, so a wait without limit lasts until a quit.
+        do {
+            usleep((ms > 0 ? static_cast<useconds_t>(ms) : kQuitCheckMs) * 1000u);
+        } while (ms <= 0 && !quit_requested);
+        return kNoKey;
+    }
+    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(ms > 0 ? ms : 0);
+    for (;;) {
+        SDL_Event event;
+        Uint32 slice = kQuitCheckMs;
+        if (ms > 0) {
+            const Uint64 now = SDL_GetTicks64();
+            if (now >= deadline)
+                slice = 0;
+            else if (deadline - now < slice)
+                slice = static_cast<Uint32>(deadline - now);
+        }
+        const bool got = slice > 0 ? SDL_WaitEventTimeout(&event, static_cast<int>(slice)) != 0
+                                   : SDL_PollEvent(&event) != 0;
+        if (got) HandleEvent(event);
+        if (!typed_keys.empty()) return PopKey();
+        if (quit_requested) return kNoKey;
+        if (ms > 0 && !got && SDL_GetTicks64() >= deadline) return kNoKey;
+    }
+}
+
+bool QuitRequested() {
+    return quit_requested != 0;
+}
+
+void RequestQuit() {
+    quit_requested = 1;
+}

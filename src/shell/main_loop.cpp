@@ -1,6 +1,26 @@
 #include "shell/main_loop.hpp"
 
+#include <cstdlib>
+#include <cstring>
+
+#include "capture/capture.hpp"
+#include "capture/frame_advance.hpp"
+#include "capture/help.hpp"
+#include "capture/stopwatch.hpp"
+#include "common/console.hpp"
+#include "common/path.hpp"
 #include "common/state.hpp"
+#include "contents/frame_list.hpp"
+#include "contents/naming.hpp"
+#include "contents/parameters.hpp"
+#include "motion/motion.hpp"
+#include "platform/camera.hpp"
+#include "platform/files.hpp"
+#include "platform/picture.hpp"
+#include "platform/window.hpp"
+#include "shell/display.hpp"
+#include "shell/keys.hpp"
+#include "shell/shared_block.hpp"
 
 int32_t REPLAY_SPEED = 3;
 double speed_factor = 1.0;
@@ -14,7 +34,175 @@ double shown_frame_no = -1.0;
 int32_t pending_key = 0;
 cv::Mat extra_picture;
 
-void RunMainLoop() {}
-void RunPrologue() {}
-bool RunCycle() { return false; }
-void ShowCurrentFrame() {}
+namespace {
+
+constexpr int kKeyPollMs = 1;
+constexpr double kIdleRateLimit = 30.0;  // frames a second of automatic replay
+constexpr double kReplayPeriodHalf = 22000.0;
+constexpr int kDropKey = 1;  // dispatched instead of a key typed while a frame was decoded
+constexpr int kFrameNameDigits = 5;
+
+// Frame file on the command line (a name ending in S00003_01250.jpg): start in that folder at
+// that frame.
+void StartAtNamedFrame() {
+    if (arg_count < 2 || !IsFrameFileName(arg_path[1])) return;
+    const char* name = arg_path[1];
+    const size_t length = std::strlen(name);
+    Print("\n***** Given File Name : [ %s ]\n", name);
+    char dir_text[kFrameNameDigits + 1] = {};
+    char frame_text[kFrameNameDigits + 1] = {};
+    std::memcpy(dir_text, name + length - 15, kFrameNameDigits);
+    std::memcpy(frame_text, name + length - 9, kFrameNameDigits);
+    Print("DirNumString=[ %s ]   FrameNumString=[ %s ]\n", dir_text, frame_text);
+    folder_index = std::atoi(dir_text) - 1;
+    Print("\n***** Changed Contents Directory to [%c%3d] \n", 'S', folder_index + 1);
+    CheckContents();
+    LoadParameters();
+    frame_no = std::atof(frame_text);
+    Print("\n***** Changed current frame_no = %f\n\n", frame_no);
+    if (frame_no > 0.0) {
+        shown_frame_no = -1.0;
+        StartFrameNum = static_cast<int32_t>(frame_no - kReplayPeriodHalf);
+        if (StartFrameNum < 0) StartFrameNum = 0;
+        EndFrameNum = static_cast<int32_t>(frame_no + kReplayPeriodHalf);
+        if (EndFrameNum > MaxCount - 1) EndFrameNum = MaxCount - 1;
+        Print("SET REPLAY PERIOD : [ %6d ] <-> [%6d]\n", StartFrameNum, EndFrameNum);
+    }
+}
+
+double SpeedFactorOf(int level, double previous) {
+    switch (level) {
+        case 1:
+            return 0.1;
+        case 2:
+            return 0.5;
+        case 3:
+            return 1.0;
+        case 4:
+            return 3.0;
+        case 5:
+            return 6.0;
+        default:
+            return previous;
+    }
+}
+
+void BeginCycle() {
+    toggle_limit = camera_on ? 3 : 5;
+    reset_limit = camera_on ? 1 : 2;
+    StartFrameNum = EndFrameNum = 0;
+    speed_factor = SpeedFactorOf(REPLAY_SPEED, speed_factor);
+    VR_step = speed_factor;
+    if (AutoReplayFlag == 0) {
+        f_rate = ReadTimer();
+        StartTimer();
+    }
+}
+
+// One camera picture per cycle into the first free name of ../log/clip_NNNNN.jpg.
+void LogCameraPicture() {
+    if (camera_log_mode != 1 || DISP_WEB_CAM_INFO != 0 || !camera_on || !CameraIsOpen()) return;
+    std::string name;
+    for (int index = 0;; ++index) {
+        name = FormatPath("%s/log/clip_%5d.jpg", kContentsBase, index);
+        if (!CanOpenForReading(name.c_str())) break;
+    }
+    SavePicture(name.c_str(), camera_frame);
+}
+
+void ReportStatus() {
+    if (DISP_WEB_CAM_INFO == 1 || DISP_WEB_CAM_INFO == 2) ReadSharedBlock();
+    if (DISP_WEB_CAM_INFO == 1) {
+        Print(
+            "[S%d] [%5d /%5d] [DifferenceSum=%7d (SI.DiffSum=%7d )] [VR_threshold= %d ] "
+            "[VR_step=%6.2f ] [f_rate=%6.2f [fps]]\n",
+            folder_index + 1, static_cast<int>(frame_no), MaxCount - 1, DifferenceSum,
+            SI[kDiffSumWord], VR_threshold, VR_step, f_rate);
+    } else if (DISP_WEB_CAM_INFO == 2) {
+        Print("*[SI.DiffSum=%7d ]", SI[kDiffSumWord]);
+        for (int i = 0; i < kCameraSlots; ++i) {
+            if (SI[1 + i] > 0) Print("[WebCam( %2d ) =%7d ]", i, SI[1 + i]);
+        }
+        Print("\n");
+    }
+    StartTimer();
+    if (DISP_WEB_CAM_INFO == -1) DISP_WEB_CAM_INFO = 0;
+}
+
+void ReadThreshold() {
+    ReadThresholdFile();
+    VR_threshold = GLT_threshold;
+}
+
+}  // namespace
+
+void RunPrologue() {
+    Print("\n");
+    OpenSharedBlock();
+    VR_threshold = 153600 / (sample_step * sample_step);
+    Print("The system is starting up. This may take a while.\n\n");
+    LoadParameters();
+    CheckContents();
+    LoadParameters();
+    StartAtNamedFrame();
+    ShowHelp();
+    StartTimer();
+    camera_log_mode = 2;
+}
+
+bool RunCycle() {
+    BeginCycle();
+    GLT_Capture();
+    MeasureDifference();
+    AdvanceFrame();
+    LogCameraPicture();
+    ReportStatus();
+    DisplayStep();
+    const int key = WindowWaitKey(kKeyPollMs) & 0xFF;
+    if (QuitRequested()) {
+        // Window closed, Ctrl+C or SIGTERM: the same ending as the quit key.
+        ShutDown();
+        return false;
+    }
+    if (key == kKeyEnter) {
+        ShowHelp();
+        ClearSharedBlock();
+    }
+    ReadThreshold();
+    // A key typed while a new picture was being decoded is dropped, so key repeats cannot
+    // outrun the display.
+    const bool go_on = RunKeyCommand(pending_key == 1 ? kDropKey : key);
+    pending_key = 0;
+    return go_on;
+}
+
+void RunMainLoop() {
+    RunPrologue();
+    while (RunCycle()) {
+    }
+}
+
+void IdleStep() {
+    if (AutoReplayFlag == 0) return;
+    if (direction == 1) {
+        StepForward(1.0);
+    } else if (direction == 0) {
+        StepBackward(1.0);
+    } else {
+        return;
+    }
+    const int n = static_cast<int>(frame_no);
+    if (n >= 0 && n < kMaxFrames) {
+        if (FrameData[n].file2[0] != '\0') {
+            Print("\nFrameData[ %5d ].http[2] = [%s]\n", n, FrameData[n].file2);
+        }
+        if (FrameData[n].file3[0] != '\0') {
+            Print("FrameData[ %5d ].file[3] = [%s]\n", n, FrameData[n].file3);
+        }
+    }
+    // At most 30 frames a second; a slow cycle is not made up.
+    do {
+        f_rate = ReadTimer();
+    } while (f_rate > kIdleRateLimit);
+    StartTimer();
+}

@@ -12,3 +12,7 @@ bool RunCycle();
 
 // Shows the cached picture of the current frame now, following flip_mode, when it is loaded.
 void ShowCurrentFrame();
+
+// The step of a cycle without a command key: one frame on at no more than 30 frames/s while
+// AutoReplayFlag is on.
+void IdleStep();

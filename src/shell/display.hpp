@@ -1,0 +1,11 @@
+// The display step of the main loop.
+#pragma once
+
+#include <opencv2/core.hpp>
+
+// Decodes the frame at the integer part of frame_no into the cache when needed (dropping the
+// whole cache at the CamOnMemory limit), shows its side pictures and the frame itself.
+void DisplayStep();
+
+// Draws the playback position marker for frame_no into the bottom edge of picture.
+void DrawPositionMarker(cv::Mat& picture);

@@ -1,0 +1,99 @@
+// The pause key and the camera key.
+#include "capture/capture.hpp"
+#include "common/console.hpp"
+#include "common/state.hpp"
+#include "contents/camera_settings.hpp"
+#include "contents/frame_list.hpp"
+#include "platform/camera.hpp"
+#include "platform/window.hpp"
+#include "shell/keys.hpp"
+#include "shell/shared_block.hpp"
+
+namespace {
+
+constexpr int kResumeWaitMs = 500;   // lets the camera settle after a pause
+constexpr int kSwitchWaitMs = 1000;  // lets the camera settle after the camera key
+
+const char* const kPauseBanner[] = {
+    "\n\n OOOO    OOO   O   O   OOOO  OOOOO  O \n", " O   O  O   O  O   O  O      O      O \n",
+    " OOOO   OOOOO  O   O   OOO   OOOO   O \n",     " O      O   O  O   O      O  O        \n",
+    " O      O   O   OOO   OOOO   OOOOO  O \n\n",
+};
+
+const char* const kGoBanner[] = {
+    "\n  OOO            O \n", " O       OOOO    O \n",   " O OOOO O    O   O \n",
+    " O   O  O    O     \n",   "  OOO    OOOO    O \n\n",
+};
+
+void PrintLines(const char* const (&lines)[5]) {
+    for (const char* line : lines) PrintText(line);
+}
+
+void TurnCameraOn(int wait_ms) {
+    PrintText("\nNOW, TURNING ON THE CAMERA DEVICE. WAIT A MOMENT...\n");
+    LoadCameraSettings();
+    OpenCamera();
+    WindowWaitKey(wait_ms);
+    PrintText("Done.\n");
+}
+
+// Waits for Enter (true) or ESC; a closed window or a signal ends the wait like ESC.
+bool WaitForResume() {
+    for (;;) {
+        const int key = WindowWaitKey(0);
+        if (QuitRequested() || key == kKeyEsc) return false;
+        if (key == kKeyEnter) return true;
+    }
+}
+
+}  // namespace
+
+bool Pause() {
+    // The camera is closed during the pause but camera_on stays 1, so the resume reopens it.
+    if (camera_on == 1) {
+        PrintText("\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\n");
+        CameraRelease();
+        PrintText("Done.\n");
+        PrintCameraOffBanner(1);
+    }
+    WindowShow(pause_picture, 0);
+    PrintLines(kPauseBanner);
+    DropCache();
+    if (!WaitForResume()) {
+        ShutDown();
+        return false;
+    }
+    if (camera_on == 1) {
+        ClearSharedBlock();
+        TurnCameraOn(kResumeWaitMs);
+        PrintCameraOnBanner(1);
+    }
+    PrintLines(kGoBanner);
+    shown_frame_no = -1.0;
+    return true;
+}
+
+void SwitchCamera() {
+    ClearSharedBlock();
+    PrintKeyFunction("KEY FUNCTION : [q][ CAMERA ON/OFF CONTROL ]\n");
+    if (camera_on == 0) {
+        camera_on = 1;
+        TurnCameraOn(kSwitchWaitMs);
+    } else {
+        camera_on = 0;
+        camera_log_mode = 2;
+        PrintText("\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\n");
+        CameraRelease();
+        WindowWaitKey(kSwitchWaitMs);
+        PrintText("Done.\n");
+    }
+    if (camera_on == 1) {
+        PrintCameraOnBanner(1);
+    } else {
+        PrintCameraOffBanner(1);
+    }
+    DifferenceSum = 0;
+    grey_pair_index = 0;
+    motion_count = 0;
+    direction = 1;
+}
