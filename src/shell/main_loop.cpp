@@ -181,15 +181,7 @@ void IdleStep() {
     } else {
         return;
     }
-    const int n = static_cast<int>(frame_no);
-    if (n >= 0 && n < kMaxFrames) {
-        if (FrameData[n].file2[0] != '\0') {
-            Print("\nFrameData[ %5d ].http[2] = [%s]\n", n, FrameData[n].file2);
-        }
-        if (FrameData[n].file3[0] != '\0') {
-            Print("FrameData[ %5d ].file[3] = [%s]\n", n, FrameData[n].file3);
-        }
-    }
+    PrintFrameNames();
     // At most 30 frames a second; a slow cycle is not made up.
     do {
         f_rate = ReadTimer();
