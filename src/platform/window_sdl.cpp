@@ -1,6 +1,7 @@
 // The picture window on SDL2. Keys come from SDL text input (the byte of the character typed) and
 // from a few control keys; the picture is re-presented whenever the window is exposed or resized.
 #include <SDL.h>
+#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -44,6 +45,19 @@ bool InvisibleDriver() {
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
+// Xlib's default handler ends the process on any protocol error, such as a request that still
+// names a window just made anew. For a player that runs unattended for days that is never the
+// right answer: the error is reported once and playback goes on.
+int OnXError(Display*, XErrorEvent* error) {
+    static bool reported = false;
+    if (!reported) {
+        reported = true;
+        PrintError("WARNING: X error %d in request %d ignored; playback goes on.\n",
+                   error->error_code, error->request_code);
+    }
+    return 0;
+}
+
 // Starts SDL video once; without a display the player goes on without a window.
 bool VideoReady() {
     if (video == Video::kUntried) {
@@ -66,6 +80,8 @@ bool VideoReady() {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
         } else {
             video = Video::kReady;
+            const char* driver = SDL_GetCurrentVideoDriver();
+            if (driver && std::strcmp(driver, "x11") == 0) XSetErrorHandler(OnXError);
         }
     }
     return video == Video::kReady;
