@@ -11,6 +11,7 @@
 #include "platform/picture.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
+#include "shell/cache_budget.hpp"
 #include "shell/main_loop.hpp"
 
 namespace {
@@ -29,10 +30,11 @@ int CountLoaded() {
     return count;
 }
 
-// Decodes frame n into the cache; the cache is dropped whole once it holds CamOnMemory pictures.
+// Decodes frame n into the cache; the cache is dropped whole once it holds CamOnMemory pictures
+// or reaches its memory budget.
 void LoadFrame(int n) {
     pending_key = 1;
-    if (CountLoaded() >= CamOnMemory) DropCache();
+    if (CountLoaded() >= CamOnMemory || CacheOverBudget()) DropCache();
     frame_cache[n] = DecodePicture(FrameData[n].file);
     if (frame_cache[n].empty()) {
         PrintError("ERROR: Cannot decode the frame picture [ %s ]\n", FrameData[n].file);
