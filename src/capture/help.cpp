@@ -19,8 +19,8 @@ const char* const kLicenceLines[] = {
     " Copyright (C) 2015-2022, OpenCV Foundation, all rights reserved.\n",
     " Copyright (C) 2008-2016, Itseez Inc., all rights reserved.\n",
     " Copyright (C) 2019-2022, Xperience AI, all rights reserved.\n",
-    " Copyright (C) 2019-2022, Shenzhen Institute of Artificial Intelligence and Robotics for "
-    "Society, all rights reserved.\n",
+    (" Copyright (C) 2019-2022, Shenzhen Institute of Artificial Intelligence and Robotics for "
+     "Society, all rights reserved.\n"),
     "\n",
     " Third party copyrights are property of their respective owners.\n",
     "\n",
