@@ -81,16 +81,20 @@ void PrintSizeReport(const cv::Mat& frame) {
 
 // After a failed capture the camera stays off until the user turns it on again.
 void TurnCameraOffAfterFailure() {
-    camera_on = 0;
-    camera_log_mode = 2;
-    PrintText("\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\n");
-    CameraRelease();
-    WindowWaitKey(kCameraOffWaitMs);
+    SwitchCameraOff(kCameraOffWaitMs);
     PrintText("Done.\n\n");
     PrintCameraOffBanner(1);
 }
 
 }  // namespace
+
+void SwitchCameraOff(int wait_ms) {
+    camera_on = 0;
+    camera_log_mode = 2;
+    PrintText("\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\n");
+    CameraRelease();
+    WindowWaitKey(wait_ms);
+}
 
 void OpenCamera() {
     CameraOpen(CamChan);

@@ -8,6 +8,10 @@ void OpenCamera();
 // A failed read or a frame other than 320 x 240 BGR turns the camera off with its messages.
 void GLT_Capture();
 
+// Turns the camera off: camera_on 0, logging off, the "TURNING OFF" line, the device released,
+// then a serviced wait of wait_ms so the device can settle. The caller prints its "Done." line.
+void SwitchCameraOff(int wait_ms);
+
 // Releases the knowledge base and the camera, prints the farewell banner and waits 500 ms.
 void ShutDown();
 

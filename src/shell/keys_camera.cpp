@@ -80,11 +80,7 @@ void SwitchCamera() {
         camera_on = 1;
         TurnCameraOn(kSwitchWaitMs);
     } else {
-        camera_on = 0;
-        camera_log_mode = 2;
-        PrintText("\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\n");
-        CameraRelease();
-        WindowWaitKey(kSwitchWaitMs);
+        SwitchCameraOff(kSwitchWaitMs);
         PrintText("Done.\n");
     }
     if (camera_on == 1) {

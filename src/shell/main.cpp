@@ -1,3 +1,5 @@
 #include "shell/startup.hpp"
 
-int main(int argc, char** argv) { return ZeltranMain(argc, argv); }
+int main(int argc, char** argv) {
+    return ZeltranMain(argc, argv);
+}

@@ -7,26 +7,13 @@
 #include <string>
 #include <thread>
 
+#include "support/banners.hpp"
 #include "support/temp_tree.hpp"
 #include "window/harness.hpp"
 
 namespace {
 
 constexpr char kHelpEnd[] = "[ENTER]   ZELTRAN  Ver.1.3  の機能一覧等を再表示します。\n";
-
-const std::string kPauseBanner =
-    "\n\n OOOO    OOO   O   O   OOOO  OOOOO  O \n"
-    " O   O  O   O  O   O  O      O      O \n"
-    " OOOO   OOOOO  O   O   OOO   OOOO   O \n"
-    " O      O   O  O   O      O  O        \n"
-    " O      O   O   OOO   OOOO   OOOOO  O \n\n";
-
-const std::string kGoBanner =
-    "\n  OOO            O \n"
-    " O       OOOO    O \n"
-    " O OOOO O    O   O \n"
-    " O   O  O    O     \n"
-    "  OOO    OOOO    O \n\n";
 
 const std::string kFarewellStart = "\n\n  OOO                O     O                 O\n";
 

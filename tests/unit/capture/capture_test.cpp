@@ -10,24 +10,11 @@
 #include "common/state.hpp"
 #include "fakes/fake_window.hpp"
 #include "platform/camera.hpp"
+#include "support/banners.hpp"
 #include "support/temp_tree.hpp"
 #include "unit/capture/camera_clip.hpp"
 
 namespace {
-
-const std::string kCameraOnBanner =
-    "\n  OOO    OOO   O     O  OOOO  OOOO    OOO            OOOOO    O     O   \n"
-    " O   O  O   O  OO   OO  O     O   O  O   O    OO    O     O   OO    O   \n"
-    " O      OOOOO  O O O O  OOOO  OOOO   OOOOO          O     O   O  O  O   \n"
-    " O   O  O   O  O  O  O  O     O  O   O   O    OO    O     O   O    OO   \n"
-    "  OOO   O   O  O     O  OOOO  O   O  O   O           OOOOO    O     O   \n";
-
-const std::string kCameraOffBanner =
-    "\n  OOO    OOO   O     O  OOOO  OOOO    OOO            OOOO    OOOOO  OOOOO \n"
-    " O   O  O   O  OO   OO  O     O   O  O   O    OO    O    O   O      O     \n"
-    " O      OOOOO  O O O O  OOOO  OOOO   OOOOO          O    O   OOOO   OOOO  \n"
-    " O   O  O   O  O  O  O  O     O  O   O   O    OO    O    O   O      O     \n"
-    "  OOO   O   O  O     O  OOOO  O   O  O   O           OOOO    O      O     \n";
 
 const std::string kCameraOffSequence =
     "\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\nDone.\n\n" + kCameraOffBanner + "\n";

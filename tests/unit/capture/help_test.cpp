@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/state.hpp"
+#include "support/banners.hpp"
 
 namespace {
 
@@ -40,21 +41,8 @@ const std::string kKeyList =
     kRule + "\n";
 
 // The banners as the help screen prints them: no leading line break, a blank line after.
-const std::string kOnBanner =
-    "  OOO    OOO   O     O  OOOO  OOOO    OOO            OOOOO    O     O   \n"
-    " O   O  O   O  OO   OO  O     O   O  O   O    OO    O     O   OO    O   \n"
-    " O      OOOOO  O O O O  OOOO  OOOO   OOOOO          O     O   O  O  O   \n"
-    " O   O  O   O  O  O  O  O     O  O   O   O    OO    O     O   O    OO   \n"
-    "  OOO   O   O  O     O  OOOO  O   O  O   O           OOOOO    O     O   \n"
-    "\n";
-
-const std::string kOffBanner =
-    "  OOO    OOO   O     O  OOOO  OOOO    OOO            OOOO    OOOOO  OOOOO \n"
-    " O   O  O   O  OO   OO  O     O   O  O   O    OO    O    O   O      O     \n"
-    " O      OOOOO  O O O O  OOOO  OOOO   OOOOO          O    O   OOOO   OOOO  \n"
-    " O   O  O   O  O  O  O  O     O  O   O   O    OO    O    O   O      O     \n"
-    "  OOO   O   O  O     O  OOOO  O   O  O   O           OOOO    O      O     \n"
-    "\n";
+const std::string kOnBanner = kCameraOnBanner.substr(1) + "\n";
+const std::string kOffBanner = kCameraOffBanner.substr(1) + "\n";
 
 std::string Help() {
     testing::internal::CaptureStdout();

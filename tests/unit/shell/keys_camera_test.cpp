@@ -11,32 +11,10 @@
 #include "keys_test_support.hpp"
 #include "platform/camera.hpp"
 #include "shell/shared_block.hpp"
+#include "support/banners.hpp"
 #include "support/temp_tree.hpp"
 
 namespace {
-
-const std::string kPauseBanner =
-    "\n\n OOOO    OOO   O   O   OOOO  OOOOO  O \n"
-    " O   O  O   O  O   O  O      O      O \n"
-    " OOOO   OOOOO  O   O   OOO   OOOO   O \n"
-    " O      O   O  O   O      O  O        \n"
-    " O      O   O   OOO   OOOO   OOOOO  O \n\n";
-
-const std::string kGoBanner =
-    "\n  OOO            O \n"
-    " O       OOOO    O \n"
-    " O OOOO O    O   O \n"
-    " O   O  O    O     \n"
-    "  OOO    OOOO    O \n\n";
-
-const std::string kFarewellBanner =
-    "\n\n  OOO                O     O                 O\n"
-    " O                   O     O                 O\n"
-    " O      OO     OO     O   O                  O\n"
-    "  OO   O  O   O  O     O O    OOO  O    O    O\n"
-    "    O OOOOOO OOOOOO     O    O   O O    O     \n"
-    "    O O      O          O    O   O O   OO    O\n"
-    " OOO   OOOO   OOOO      O     OOO   OOO  O   O\n\n";
 
 const std::string kTurningOn = "\nNOW, TURNING ON THE CAMERA DEVICE. WAIT A MOMENT...\n";
 const std::string kTurningOff = "\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\n";
@@ -121,8 +99,8 @@ TEST_F(CameraKeys, PauseClosesTheCameraAndTheResumeOpensItAgain) {
     ASSERT_TRUE(CameraIsOpen());
     fake::keys = {kKeyEnter};
     const std::string out = RunKey(kKeyEsc);
-    EXPECT_EQ(out, kTurningOff + "Done.\n" + kCameraOffBanner + kPauseBanner + kTurningOn +
-                       "Done.\n" + kCameraOnBanner + kGoBanner);
+    EXPECT_EQ(out, kTurningOff + "Done.\n" + kCameraOffBanner + "\n" + kPauseBanner + kTurningOn +
+                       "Done.\n" + kCameraOnBanner + "\n" + kGoBanner);
     EXPECT_EQ(camera_on, 1);
     EXPECT_TRUE(CameraIsOpen());
     EXPECT_EQ(fake::waits, (std::vector<int>{0, 500}));
@@ -137,7 +115,7 @@ TEST_F(CameraKeys, CameraKeyTurnsTheCameraOnThenOff) {
     direction = 0;
     camera_log_mode = 1;
     EXPECT_EQ(RunKey('q'), "KEY FUNCTION : [q][ CAMERA ON/OFF CONTROL ]\n" + kTurningOn +
-                               "Done.\n" + kCameraOnBanner);
+                               "Done.\n" + kCameraOnBanner + "\n");
     EXPECT_EQ(camera_on, 1);
     EXPECT_TRUE(CameraIsOpen());
     EXPECT_EQ(fake::waits, (std::vector<int>{1000}));
@@ -152,7 +130,7 @@ TEST_F(CameraKeys, CameraKeyTurnsTheCameraOnThenOff) {
     WriteSharedBlock();
     DISP_WEB_CAM_INFO = 0;
     direction = 0;
-    EXPECT_EQ(RunKey('q'), kTurningOff + "Done.\n" + kCameraOffBanner);
+    EXPECT_EQ(RunKey('q'), kTurningOff + "Done.\n" + kCameraOffBanner + "\n");
     EXPECT_EQ(camera_on, 0);
     EXPECT_FALSE(CameraIsOpen());
     EXPECT_EQ(camera_log_mode, 2);
@@ -167,7 +145,7 @@ TEST_F(CameraKeys, CameraKeyTurnsTheCameraOnThenOff) {
 TEST_F(CameraKeys, CameraThatDoesNotOpenStaysClosed) {
     unsetenv("ZELTRAN_CAMERA_SOURCE");
     CamChan = -1;  // no such device
-    EXPECT_EQ(RunKey('q'), kTurningOn + "Done.\n" + kCameraOnBanner);
+    EXPECT_EQ(RunKey('q'), kTurningOn + "Done.\n" + kCameraOnBanner + "\n");
     EXPECT_EQ(camera_on, 1);
     EXPECT_FALSE(CameraIsOpen());
 }
