@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/banners.hpp"
 #include "support/temp_tree.hpp"
 #include "unit/capture/camera_clip.hpp"
 #include "window/harness.hpp"
@@ -37,8 +38,8 @@ TEST(Faults, CameraThatStopsIsSwitchedOffAndTheKeysGoOn) {
     player.Key("q");
     EXPECT_TRUE(
         player.WaitForOutput("cvQueryFrame() failed in GLT_Capture().\n"
-                             "\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\nDone.\n\n"
-                             "\n  OOO    OOO   O     O  OOOO  OOOO    OOO            OOOO    "))
+                             "\nNOW, TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\nDone.\n\n" +
+                             kCameraOffBanner + "\n"))
         << player.Output();
     player.Key("percent");
     EXPECT_TRUE(ShowsFrame(player, 50));
