@@ -54,6 +54,9 @@ TEST_F(FaultTest, FolderDeletedWhilePlayingIsReportedAtTheReloadAndALowerOneTake
     EXPECT_EQ(folder_index, 0);
     EXPECT_EQ(MaxCount, 3);
     EXPECT_TRUE(frame_cache[4].empty());
+    DisplayStep();  // plays on from the lower folder
+    EXPECT_EQ(FrameData[0].loaded, 1);
+    EXPECT_STREQ(FrameData[0].file, "../S001/clip_00000.jpg");
 }
 
 TEST_F(FaultTest, FilesRewrittenWhileRunningAreReadAnewAtTheNextReload) {
