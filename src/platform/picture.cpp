@@ -1,11 +1,136 @@
 #include "platform/picture.hpp"
 
+#include <turbojpeg.h>
+
+#include <cstdio>
+#include <cstring>
 #include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <vector>
 
 #include "platform/files.hpp"
 
+namespace {
+
+// Pictures above this many pixels are refused (about 400 MB as BGR): a forged header must not
+// make a frame file allocate without bound.
+constexpr long long kMaxPixels = 1LL << 27;
+
+// One decompressor per thread: the decode-ahead thread and the main thread decode at once.
+struct Decompressor {
+    tjhandle handle = tjInitDecompress();
+    ~Decompressor() {
+        if (handle) tjDestroy(handle);
+    }
+};
+
+bool ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
+    FILE* file = OpenFile(path, "rb");
+    if (!file) return false;
+    bool ok = std::fseek(file, 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(file) : -1;
+    ok = ok && size > 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    if (ok) {
+        bytes->resize(static_cast<size_t>(size));
+        ok = std::fread(bytes->data(), 1, bytes->size(), file) == bytes->size();
+    }
+    std::fclose(file);
+    return ok;
+}
+
+uint16_t BigEndian16(const unsigned char* p) {
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
+
+// True when the JPEG carries an EXIF block before its image data: the OpenCV reader turns such
+// pictures by their orientation tag, so they go that way to look the same.
+bool HasExif(const std::vector<unsigned char>& bytes) {
+    size_t at = 2;  // after SOI
+    while (at + 4 <= bytes.size() && bytes[at] == 0xFF) {
+        const unsigned char marker = bytes[at + 1];
+        if (marker == 0xDA || marker == 0xD9) return false;  // image data or end: no EXIF
+        if (marker == 0xFF) {                                // fill byte
+            ++at;
+            continue;
+        }
+        const size_t length = BigEndian16(&bytes[at + 2]);
+        if (marker == 0xE1 && length >= 8 && at + 10 <= bytes.size() &&
+            std::memcmp(&bytes[at + 4], "Exif\0\0", 6) == 0) {
+            return true;
+        }
+        at += 2 + length;
+    }
+    return false;
+}
+
+cv::Mat DecodeWithOpenCv(const std::vector<unsigned char>& bytes) {
+    try {
+        return cv::imdecode(bytes, cv::IMREAD_COLOR);
+    } catch (const cv::Exception&) {
+        return cv::Mat();
+    }
+}
+
+cv::Mat Shrink(const cv::Mat& picture, int denominator) {
+    if (picture.empty() || denominator == 1) return picture;
+    cv::Mat small;
+    const cv::Size size((picture.cols + denominator - 1) / denominator,
+                        (picture.rows + denominator - 1) / denominator);
+    cv::resize(picture, small, size, 0, 0, cv::INTER_AREA);
+    return small;
+}
+
+// TurboJPEG decode at 1/denominator; *taken is false when the file is for the OpenCV reader.
+cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, bool* taken) {
+    thread_local Decompressor decompressor;
+    *taken = false;
+    if (!decompressor.handle || bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8 ||
+        HasExif(bytes)) {
+        return cv::Mat();
+    }
+    tjhandle handle = decompressor.handle;
+    int width = 0, height = 0, subsampling = 0, colourspace = 0;
+    if (tjDecompressHeader3(handle, bytes.data(), bytes.size(), &width, &height, &subsampling,
+                            &colourspace) != 0 ||
+        colourspace == TJCS_CMYK || colourspace == TJCS_YCCK) {
+        return cv::Mat();
+    }
+    *taken = true;
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxPixels) {
+        return cv::Mat();
+    }
+    const tjscalingfactor factor{1, denominator};
+    cv::Mat picture(TJSCALED(height, factor), TJSCALED(width, factor), CV_8UC3);
+    const int result = tjDecompress2(handle, bytes.data(), bytes.size(), picture.data, picture.cols,
+                                     static_cast<int>(picture.step), picture.rows, TJPF_BGR, 0);
+    // A warning (for example data that ends early) still leaves a whole picture, as the OpenCV
+    // reader gives it; a fatal error is handed to that reader, which may still make sense of it.
+    if (result != 0 && tjGetErrorCode(handle) != TJERR_WARNING) {
+        *taken = false;
+        return cv::Mat();
+    }
+    return picture;
+}
+
+cv::Mat Decode(const char* path, int denominator) {
+    if (denominator != 2 && denominator != 4 && denominator != 8) denominator = 1;
+    thread_local std::vector<unsigned char> bytes;
+    if (!ReadWholeFile(path, &bytes)) return cv::Mat();
+    bool taken = false;
+    cv::Mat picture = DecodeJpeg(bytes, denominator, &taken);
+    if (!taken) picture = Shrink(DecodeWithOpenCv(bytes), denominator);
+    if (bytes.capacity() > (64u << 20)) std::vector<unsigned char>().swap(bytes);
+    return picture;
+}
+
+}  // namespace
+
 cv::Mat DecodePicture(const char* path) {
-    return cv::imread(NativePath(path), cv::IMREAD_COLOR);
+    return Decode(path, 1);
+}
+
+cv::Mat DecodePictureReduced(const char* path, int denominator) {
+    return Decode(path, denominator);
 }
 
 bool SavePicture(const char* path, const cv::Mat& picture) {

@@ -4,8 +4,14 @@
 #include <opencv2/core.hpp>
 
 // Decodes a picture file as 8-bit 3-channel BGR; empty when it cannot be read or decoded. A stored
-// '\' in path is taken as '/'.
+// '\' in path is taken as '/'. JPEG files are decoded by TurboJPEG straight into BGR; anything it
+// does not take (other formats, CMYK, EXIF orientation) goes through the OpenCV reader.
 cv::Mat DecodePicture(const char* path);
+
+// Decodes a picture at 1/denominator of its size in both directions (denominator 1, 2, 4 or 8;
+// any other value is taken as 1), sizes rounded up. JPEG files are scaled while decoding, which
+// is several times faster than a full decode; other pictures are decoded and then shrunk.
+cv::Mat DecodePictureReduced(const char* path, int denominator);
 
 // Saves picture as JPEG; false on failure.
 bool SavePicture(const char* path, const cv::Mat& picture);

@@ -14,6 +14,11 @@ void WindowDestroy();
 // any other value as is; the picture itself is never changed. An empty picture is not shown.
 void WindowShow(const cv::Mat& picture, int flip);
 
+// The scale at which the window would show a picture of width x height now: 1.0 for the
+// auto-size window, before a resizable one has taken its size, and without a window; else the
+// letterbox scale of the resizable window.
+double WindowShownScale(int width, int height);
+
 // Serves the window for up to ms milliseconds (ms <= 0: until a key) and returns the byte of the
 // first key typed (TAB 9, BS 8, Enter 13, ESC 27, 'X' 88), or 255 when none came in time. Returns
 // at once with 255 when a quit was requested.

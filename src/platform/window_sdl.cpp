@@ -29,7 +29,7 @@ int texture_width = 0;
 int texture_height = 0;
 int window_auto_size = 0;
 bool window_sized = false;  // a resizable window takes the first picture's size once
-cv::Mat last_picture;       // BGRA copy of the picture on screen, for re-presenting
+cv::Mat last_picture;       // the picture on screen (shared, never changed), for a new window
 int last_flip = 0;
 std::deque<int> typed_keys;  // keys typed faster than they were polled
 
@@ -50,6 +50,9 @@ bool VideoReady() {
         // Ctrl+C and SIGTERM are ours (InstallQuitSignals); SDL must not replace the handlers.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "1");
+        // The software renderer then writes straight to the X server (shared memory) instead of
+        // through a software OpenGL.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
             video = Video::kMissing;
             PrintError("WARNING: No picture window can be opened (%s). Running without one.\n",
@@ -66,6 +69,48 @@ bool VideoReady() {
         }
     }
     return video == Video::kReady;
+}
+
+// True when the renderer draws through an OpenGL that rasterises in software (Mesa llvmpipe,
+// as under Xvfb or without a graphics driver): it then costs more than SDL's own software
+// renderer and runs its threads on the cores the decoding needs.
+bool IsSoftwareOpenGl(SDL_Renderer* candidate) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(candidate, &info) != 0 || SDL_strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    const auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    const unsigned char* name = get_string ? get_string(kGlRenderer) : nullptr;
+    if (!name) return false;
+    const char* text = reinterpret_cast<const char*>(name);
+    for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+        if (SDL_strstr(text, soft)) return true;
+    }
+    return false;
+}
+
+// Without a graphics device node OpenGL can only rasterise in software; trying it would cost
+// a fifth of a second of start-up for nothing.
+bool HasGraphicsDevice() {
+    return access("/dev/dri", F_OK) == 0 || access("/dev/nvidia0", F_OK) == 0;
+}
+
+SDL_Renderer* CreateRenderer(SDL_Window* target) {
+    if (!HasGraphicsDevice()) {
+        SDL_Renderer* software = SDL_CreateRenderer(target, -1, SDL_RENDERER_SOFTWARE);
+        if (software) return software;
+    }
+    SDL_Renderer* made = SDL_CreateRenderer(target, -1, 0);
+    if (made && IsSoftwareOpenGl(made)) {
+        SDL_Renderer* software = nullptr;
+        SDL_DestroyRenderer(made);
+        software = SDL_CreateRenderer(target, -1, SDL_RENDERER_SOFTWARE);
+        made = software ? software : SDL_CreateRenderer(target, -1, 0);
+    }
+    if (!made) made = SDL_CreateRenderer(target, -1, SDL_RENDERER_SOFTWARE);
+    return made;
 }
 
 void Present() {
@@ -159,16 +204,14 @@ void WindowCreate(int auto_size) {
         PrintError("WARNING: The picture window cannot be created (%s).\n", SDL_GetError());
         return;
     }
-    renderer = SDL_CreateRenderer(window, -1, 0);
-    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    renderer = CreateRenderer(window);
     if (!renderer) {
         PrintError("WARNING: The picture window cannot draw (%s).\n", SDL_GetError());
     }
     SDL_StartTextInput();
     if (!last_picture.empty()) {
         // A window made again (size mode changed) shows the picture it showed before.
-        cv::Mat picture;
-        cv::cvtColor(last_picture, picture, cv::COLOR_BGRA2BGR);
+        const cv::Mat picture = last_picture;
         WindowShow(picture, last_flip);
     } else {
         Present();
@@ -187,11 +230,10 @@ void WindowDestroy() {
 
 void WindowShow(const cv::Mat& picture, int flip) {
     if (picture.empty() || !renderer) return;
-    cv::cvtColor(picture, last_picture,
-                 picture.channels() == 1 ? cv::COLOR_GRAY2BGRA : cv::COLOR_BGR2BGRA);
+    last_picture = picture;
     last_flip = flip;
-    const int width = last_picture.cols;
-    const int height = last_picture.rows;
+    const int width = picture.cols;
+    const int height = picture.rows;
     if (!texture || width != texture_width || height != texture_height) {
         if (texture) SDL_DestroyTexture(texture);
         texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_BGRA32, SDL_TEXTUREACCESS_STREAMING,
@@ -200,7 +242,24 @@ void WindowShow(const cv::Mat& picture, int flip) {
         texture_height = height;
     }
     if (!texture) return;
-    SDL_UpdateTexture(texture, nullptr, last_picture.data, static_cast<int>(last_picture.step));
+    // The picture is converted once, straight into the streaming texture's own memory: a 32-bit
+    // texture needs no further conversion by the renderer.
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
+    cv::Mat target(height, width, CV_8UC4, pixels, static_cast<size_t>(pitch));
+    switch (picture.channels()) {
+        case 1:
+            cv::cvtColor(picture, target, cv::COLOR_GRAY2BGRA);
+            break;
+        case 4:
+            picture.copyTo(target);
+            break;
+        default:
+            cv::cvtColor(picture, target, cv::COLOR_BGR2BGRA);
+            break;
+    }
+    SDL_UnlockTexture(texture);
     if (window_auto_size || !window_sized) {
         int window_w = 0, window_h = 0;
         SDL_GetWindowSize(window, &window_w, &window_h);
@@ -208,6 +267,14 @@ void WindowShow(const cv::Mat& picture, int flip) {
         window_sized = true;
     }
     Present();
+}
+
+double WindowShownScale(int width, int height) {
+    if (!renderer || window_auto_size || !window_sized || width <= 0 || height <= 0) return 1.0;
+    int out_w = 0, out_h = 0;
+    SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
+    if (out_w <= 0 || out_h <= 0) return 1.0;
+    return std::min(static_cast<double>(out_w) / width, static_cast<double>(out_h) / height);
 }
 
 int WindowWaitKey(int ms) {

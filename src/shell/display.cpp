@@ -1,8 +1,10 @@
 #include "shell/display.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+#include <vector>
 
 #include "common/console.hpp"
 #include "common/state.hpp"
@@ -12,7 +14,9 @@
 #include "platform/process.hpp"
 #include "platform/window.hpp"
 #include "shell/cache_budget.hpp"
+#include "shell/decode_ahead.hpp"
 #include "shell/main_loop.hpp"
+#include "shell/show_stats.hpp"
 
 namespace {
 
@@ -22,6 +26,33 @@ constexpr int kSameFrameServeCycle = 10;
 
 bool InList(int n) {
     return n >= 0 && n < MaxCount;
+}
+
+// Frames decoded ahead of the position: enough to cover a cycle that takes longer than a decode,
+// few enough that 4K pictures waiting stay near 100 MB.
+constexpr int kFramesAhead = 3;
+
+// Full size of the frames of this folder as last decoded (0: not known yet).
+cv::Size source_size;
+
+// Decode at 1/2, 1/4 or 1/8 when the window shows the picture at that size or less: the screen
+// shows the same, and a scaled JPEG decode costs a fraction of a full one. Never before the
+// frame size is known, and never for the auto-size window (it shows pictures at their size).
+int ShownReduction() {
+    if (source_size.width <= 0 || source_size.height <= 0) return 1;
+    const double scale = WindowShownScale(source_size.width, source_size.height);
+    for (int denominator : {8, 4, 2}) {
+        if (scale * denominator <= 1.0) return denominator;
+    }
+    return 1;
+}
+
+void PlanDecodeAhead() {
+    if (!DecodeAheadOn()) return;
+    const int denominator = ShownReduction();
+    std::vector<AheadPicture> wanted;
+    for (int n : FramesAhead(kFramesAhead)) wanted.push_back({FrameData[n].file, denominator});
+    DecodeAheadWant(wanted);
 }
 
 int CountLoaded() {
@@ -35,13 +66,19 @@ int CountLoaded() {
 void LoadFrame(int n) {
     pending_key = 1;
     if (CountLoaded() >= CamOnMemory || CacheOverBudget()) DropCache();
-    frame_cache[n] = DecodePicture(FrameData[n].file);
+    const int denominator = ShownReduction();
+    cv::Mat picture = DecodeAheadTake(FrameData[n].file, denominator);
+    const bool ahead = !picture.empty();
+    if (!ahead) picture = DecodePictureReduced(FrameData[n].file, denominator);
+    CountDecodedPicture(ahead);
+    frame_cache[n] = picture;
     if (frame_cache[n].empty()) {
         PrintError("ERROR: Cannot decode the frame picture [ %s ]\n", FrameData[n].file);
         EndProcess(1);
     }
     FrameData[n].loaded = 1;
-    if (MaxCount > 0) DrawPositionMarker(frame_cache[n]);
+    source_size = cv::Size(picture.cols * denominator, picture.rows * denominator);
+    if (MaxCount > 0) DrawPositionMarker(frame_cache[n], denominator);
 }
 
 // A frame's file2 replaces both side pictures: as it stands and mirrored left-right.
@@ -66,14 +103,32 @@ void ShowSidePictures(int n) {
 
 }  // namespace
 
-void DrawPositionMarker(cv::Mat& picture) {
+void DrawPositionMarker(cv::Mat& picture, int denominator) {
     if (picture.empty() || MaxCount <= 0) return;
-    const int x = static_cast<int>(picture.cols * frame_no / MaxCount);
-    const int height = picture.rows;
-    cv::rectangle(picture, cv::Point(x, height - 5), cv::Point(x, height), cv::Scalar(0, 255, 0),
-                  10, cv::LINE_8);
-    cv::rectangle(picture, cv::Point(x, height - 4), cv::Point(x, height),
-                  cv::Scalar(200, 255, 200), 3, cv::LINE_8);
+    if (denominator <= 1) {
+        const int x = static_cast<int>(picture.cols * frame_no / MaxCount);
+        const int height = picture.rows;
+        cv::rectangle(picture, cv::Point(x, height - 5), cv::Point(x, height),
+                      cv::Scalar(0, 255, 0), 10, cv::LINE_8);
+        cv::rectangle(picture, cv::Point(x, height - 4), cv::Point(x, height),
+                      cv::Scalar(200, 255, 200), 3, cv::LINE_8);
+        return;
+    }
+    // A picture decoded at 1/denominator is shown that much larger: the marker is drawn that
+    // much smaller, at sub-pixel positions, so it looks the same on the screen.
+    constexpr int kShift = 3;  // fraction bits of the points
+    constexpr double kOne = 1 << kShift;
+    const double x = static_cast<int>(picture.cols * denominator * frame_no / MaxCount);
+    const auto at = [&](double px, double py) {
+        return cv::Point(static_cast<int>(px * kOne / denominator + 0.5),
+                         static_cast<int>(py * kOne / denominator + 0.5));
+    };
+    const double height = static_cast<double>(picture.rows) * denominator;
+    const auto thickness = [&](int full) { return std::max(1, full / denominator); };
+    cv::rectangle(picture, at(x, height - 5), at(x, height), cv::Scalar(0, 255, 0), thickness(10),
+                  cv::LINE_8, kShift);
+    cv::rectangle(picture, at(x, height - 4), at(x, height), cv::Scalar(200, 255, 200),
+                  thickness(3), cv::LINE_8, kShift);
 }
 
 void DisplayStep() {
@@ -91,8 +146,10 @@ void DisplayStep() {
     if (InList(n)) {
         ShowSidePictures(n);
         ShowCurrentFrame();
+        CountShownPicture();
     }
     shown_frame_no = frame_no;
+    PlanDecodeAhead();
 }
 
 void ShowCurrentFrame() {

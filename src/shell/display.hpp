@@ -8,5 +8,6 @@
 // itself.
 void DisplayStep();
 
-// Draws the playback position marker for frame_no into the bottom edge of picture.
-void DrawPositionMarker(cv::Mat& picture);
+// Draws the playback position marker for frame_no into the bottom edge of picture. A picture
+// decoded at 1/denominator of its size gets the marker scaled the same way.
+void DrawPositionMarker(cv::Mat& picture, int denominator = 1);

@@ -18,6 +18,7 @@
 #include "platform/files.hpp"
 #include "platform/picture.hpp"
 #include "platform/window.hpp"
+#include "shell/camera_log.hpp"
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
 #include "shell/shared_block.hpp"
@@ -97,17 +98,6 @@ void BeginCycle() {
         f_rate = ReadTimer();
         StartTimer();
     }
-}
-
-// One camera picture per cycle into the first free name of ../log/clip_NNNNN.jpg.
-void LogCameraPicture() {
-    if (camera_log_mode != 1 || DISP_WEB_CAM_INFO != 0 || !camera_on || !CameraIsOpen()) return;
-    std::string name;
-    for (int index = 0;; ++index) {
-        name = FormatPath("%s/log/clip_%5d.jpg", kContentsBase, index);
-        if (!CanOpenForReading(name.c_str())) break;
-    }
-    SavePicture(name.c_str(), camera_frame);
 }
 
 void ReportStatus() {
@@ -191,15 +181,7 @@ void IdleStep() {
     } else {
         return;
     }
-    const int n = static_cast<int>(frame_no);
-    if (n >= 0 && n < kMaxFrames) {
-        if (FrameData[n].file2[0] != '\0') {
-            Print("\nFrameData[ %5d ].http[2] = [%s]\n", n, FrameData[n].file2);
-        }
-        if (FrameData[n].file3[0] != '\0') {
-            Print("FrameData[ %5d ].file[3] = [%s]\n", n, FrameData[n].file3);
-        }
-    }
+    PrintFrameNames();
     // At most 30 frames a second; a slow cycle is not made up.
     do {
         f_rate = ReadTimer();

@@ -10,6 +10,7 @@ std::vector<int> waits;
 int creates = 0;
 int destroys = 0;
 int last_auto_size = -1;
+double shown_scale = 1.0;
 bool quit = false;
 
 void ResetWindow() {
@@ -18,6 +19,7 @@ void ResetWindow() {
     waits.clear();
     creates = destroys = 0;
     last_auto_size = -1;
+    shown_scale = 1.0;
     quit = false;
 }
 
@@ -28,11 +30,17 @@ void WindowCreate(int auto_size) {
     fake::last_auto_size = auto_size;
 }
 
-void WindowDestroy() { ++fake::destroys; }
+void WindowDestroy() {
+    ++fake::destroys;
+}
 
 void WindowShow(const cv::Mat& picture, int flip) {
     if (picture.empty()) return;
     fake::shown.push_back({picture.clone(), flip});
+}
+
+double WindowShownScale(int, int) {
+    return fake::shown_scale;
 }
 
 int WindowWaitKey(int ms) {
@@ -47,6 +55,10 @@ int WindowWaitKey(int ms) {
     return key;
 }
 
-bool QuitRequested() { return fake::quit; }
+bool QuitRequested() {
+    return fake::quit;
+}
 
-void RequestQuit() { fake::quit = true; }
+void RequestQuit() {
+    fake::quit = true;
+}

@@ -3,9 +3,8 @@
 #pragma once
 
 #include <deque>
-#include <vector>
-
 #include <opencv2/core.hpp>
+#include <vector>
 
 namespace fake {
 
@@ -14,12 +13,13 @@ struct Shown {
     int flip;
 };
 
-extern std::vector<Shown> shown;   // every WindowShow, in order
-extern std::deque<int> keys;       // keys returned by WindowWaitKey in turn, then 255
-extern std::vector<int> waits;     // the ms argument of every WindowWaitKey
-extern int creates;                // WindowCreate calls
-extern int destroys;               // WindowDestroy calls
-extern int last_auto_size;         // auto_size of the last WindowCreate
+extern std::vector<Shown> shown;  // every WindowShow, in order
+extern std::deque<int> keys;      // keys returned by WindowWaitKey in turn, then 255
+extern std::vector<int> waits;    // the ms argument of every WindowWaitKey
+extern int creates;               // WindowCreate calls
+extern int destroys;              // WindowDestroy calls
+extern int last_auto_size;        // auto_size of the last WindowCreate
+extern double shown_scale;        // what WindowShownScale returns, 1.0 after ResetWindow
 
 // A wait without time limit on an empty key queue requests a quit (as closing the window
 // would), so a test can never hang in one.

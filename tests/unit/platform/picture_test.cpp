@@ -1,0 +1,196 @@
+#include "platform/picture.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <string>
+#include <vector>
+
+#include "support/temp_tree.hpp"
+
+namespace {
+
+// A picture with detail in every channel, so a wrong channel order or scale shows.
+cv::Mat DetailedPicture(int width, int height) {
+    cv::Mat picture(height, width, CV_8UC3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.at<cv::Vec3b>(y, x) =
+                cv::Vec3b(static_cast<uchar>(x * 255 / width), static_cast<uchar>(y * 255 / height),
+                          static_cast<uchar>((x * 7 + y * 3) % 256));
+        }
+    }
+    cv::circle(picture, {width / 2, height / 2}, height / 3, cv::Scalar(20, 200, 240), -1);
+    return picture;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+double MaxDifference(const cv::Mat& a, const cv::Mat& b) {
+    return cv::norm(a, b, cv::NORM_INF);
+}
+
+bool HaveImageMagick() {
+    return std::system("convert -version >/dev/null 2>&1") == 0;
+}
+
+}  // namespace
+
+// Frames written the way the import writes them (and other JPEG kinds) must come out exactly as
+// the OpenCV reader gives them: both use the same accurate integer transform.
+TEST(DecodePicture, JpegKindsMatchTheOpenCvReader) {
+    TempTree tree;
+    const cv::Mat picture = DetailedPicture(333, 201);
+    struct Case {
+        const char* name;
+        std::vector<int> params;
+        bool grey;
+    } cases[] = {
+        {"q100.jpg", {cv::IMWRITE_JPEG_QUALITY, 100}, false},
+        {"q30.jpg", {cv::IMWRITE_JPEG_QUALITY, 30}, false},
+        {"progressive.jpg", {cv::IMWRITE_JPEG_PROGRESSIVE, 1}, false},
+        {"grey.jpg", {}, true},
+    };
+    // A frame as the video import writes it.
+    ASSERT_EQ(std::system("ffmpeg -nostdin -loglevel error -f lavfi -i testsrc2=size=320x180 "
+                          "-frames:v 1 -q:v 1 ffmpeg.jpg"),
+              0);
+    ASSERT_EQ(DecodePicture("ffmpeg.jpg").size(), cv::Size(320, 180));
+    EXPECT_EQ(MaxDifference(DecodePicture("ffmpeg.jpg"), cv::imread("ffmpeg.jpg")), 0.0);
+    for (const Case& c : cases) {
+        cv::Mat source = picture;
+        if (c.grey) cv::cvtColor(picture, source, cv::COLOR_BGR2GRAY);
+        ASSERT_TRUE(cv::imwrite(c.name, source, c.params)) << c.name;
+        const cv::Mat expected = cv::imread(c.name, cv::IMREAD_COLOR);
+        const cv::Mat decoded = DecodePicture(c.name);
+        ASSERT_EQ(decoded.type(), CV_8UC3) << c.name;
+        ASSERT_EQ(decoded.size(), expected.size()) << c.name;
+        EXPECT_EQ(MaxDifference(decoded, expected), 0.0) << c.name;
+    }
+}
+
+TEST(DecodePicture, OtherFormatsGoThroughTheOpenCvReader) {
+    TempTree tree;
+    const cv::Mat picture = DetailedPicture(64, 48);
+    ASSERT_TRUE(cv::imwrite("frame.png", picture));
+    ASSERT_TRUE(cv::imwrite("frame.bmp", picture));
+    for (const char* name : {"frame.png", "frame.bmp"}) {
+        const cv::Mat decoded = DecodePicture(name);
+        ASSERT_EQ(decoded.size(), picture.size()) << name;
+        EXPECT_EQ(MaxDifference(decoded, picture), 0.0) << name;
+    }
+}
+
+// CMYK JPEGs and EXIF-oriented ones are the OpenCV reader's: it converts and turns them.
+TEST(DecodePicture, CmykAndOrientedJpegsMatchTheOpenCvReader) {
+    if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
+    TempTree tree;
+    ASSERT_TRUE(cv::imwrite("plain.jpg", DetailedPicture(80, 40)));
+    ASSERT_EQ(std::system("convert plain.jpg -colorspace CMYK cmyk.jpg"), 0);
+    // An APP1 EXIF block whose orientation tag (6) asks for a quarter turn clockwise.
+    const unsigned char exif_bytes[] = {
+        0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 0x2A, 0, 0, 0, 8,
+        0,    1,    1,    0x12, 0,   3,   0,   0,   0, 1, 0,   6,   0, 0,    0, 0, 0, 0};
+    const std::string exif(reinterpret_cast<const char*>(exif_bytes), sizeof exif_bytes);
+    const std::string plain = ReadBytes("plain.jpg");
+    WriteBytes("turned.jpg", plain.substr(0, 2) + exif + plain.substr(2));
+    for (const char* name : {"cmyk.jpg", "turned.jpg"}) {
+        const cv::Mat expected = cv::imread(name, cv::IMREAD_COLOR);
+        const cv::Mat decoded = DecodePicture(name);
+        ASSERT_FALSE(expected.empty()) << name;
+        ASSERT_EQ(decoded.size(), expected.size()) << name;
+        EXPECT_EQ(MaxDifference(decoded, expected), 0.0) << name;
+    }
+    EXPECT_EQ(DecodePicture("turned.jpg").size(), cv::Size(40, 80));
+}
+
+TEST(DecodePicture, BackslashPathIsTakenAsSlash) {
+    TempTree tree;
+    tree.MakeFrames(1, {0});
+    EXPECT_FALSE(DecodePicture("..\\S001\\clip_00000.jpg").empty());
+}
+
+// Damaged files never crash: unreadable ones give nothing, a JPEG cut short still gives its whole
+// picture (the missing part filled) as the OpenCV reader does.
+TEST(DecodePicture, DamagedFilesAreSafe) {
+    TempTree tree;
+    ASSERT_TRUE(cv::imwrite("good.jpg", DetailedPicture(160, 120)));
+    const std::string good = ReadBytes("good.jpg");
+    WriteBytes("empty.jpg", "");
+    WriteBytes("text.jpg", "not a picture at all");
+    WriteBytes("soi_only.jpg", good.substr(0, 2));
+    WriteBytes("header_only.jpg", good.substr(0, 200));
+    WriteBytes("cut.jpg", good.substr(0, good.size() / 2));
+    std::string flipped = good;
+    for (size_t i = 700; i < flipped.size(); i += 97) flipped[i] = static_cast<char>(~flipped[i]);
+    WriteBytes("flipped.jpg", flipped);
+    for (const char* name : {"missing.jpg", "empty.jpg", "text.jpg", "soi_only.jpg"}) {
+        EXPECT_TRUE(DecodePicture(name).empty()) << name;
+        EXPECT_TRUE(DecodePictureReduced(name, 2).empty()) << name;
+    }
+    for (const char* name : {"header_only.jpg", "cut.jpg", "flipped.jpg"}) {
+        const cv::Mat expected = cv::imread(name, cv::IMREAD_COLOR);
+        const cv::Mat decoded = DecodePicture(name);
+        EXPECT_EQ(decoded.empty(), expected.empty()) << name;
+        if (!expected.empty()) {
+            EXPECT_EQ(decoded.size(), expected.size()) << name;
+        }
+        DecodePictureReduced(name, 4);
+    }
+    EXPECT_EQ(DecodePicture("cut.jpg").size(), cv::Size(160, 120));
+}
+
+// A forged size field must not make the decoder allocate gigabytes.
+TEST(DecodePicture, HugeDeclaredSizeIsRefused) {
+    TempTree tree;
+    ASSERT_TRUE(cv::imwrite("small.jpg", DetailedPicture(16, 16)));
+    std::string bytes = ReadBytes("small.jpg");
+    const size_t sof = bytes.find("\xFF\xC0", 2);
+    ASSERT_NE(sof, std::string::npos);
+    bytes[sof + 5] = bytes[sof + 7] = static_cast<char>(0xFF);  // 65280+ x 65280+
+    bytes[sof + 6] = bytes[sof + 8] = static_cast<char>(0x00);
+    WriteBytes("huge.jpg", bytes);
+    EXPECT_TRUE(DecodePicture("huge.jpg").empty());
+}
+
+// Reduced decoding: sizes rounded up, the picture close to a full decode shrunk by area.
+TEST(DecodePictureReduced, SizesAndContent) {
+    TempTree tree;
+    const cv::Mat picture = DetailedPicture(203, 117);
+    ASSERT_TRUE(cv::imwrite("frame.jpg", picture, {cv::IMWRITE_JPEG_QUALITY, 95}));
+    ASSERT_TRUE(cv::imwrite("frame.png", picture));
+    // Block-aligned content, so the 1/8 decode (block averages) and the area shrink agree.
+    ASSERT_TRUE(
+        cv::imwrite("aligned.jpg", DetailedPicture(208, 120), {cv::IMWRITE_JPEG_QUALITY, 95}));
+    for (const char* name : {"frame.jpg", "frame.png"}) {
+        for (int d : {1, 2, 4, 8}) {
+            const cv::Mat reduced = DecodePictureReduced(name, d);
+            const cv::Size size((203 + d - 1) / d, (117 + d - 1) / d);
+            ASSERT_EQ(reduced.size(), size) << name << " 1/" << d;
+            ASSERT_EQ(reduced.type(), CV_8UC3);
+        }
+    }
+    for (const char* name : {"aligned.jpg", "frame.png"}) {
+        const cv::Mat full = DecodePicture(name);
+        for (int d : {2, 4, 8}) {
+            const cv::Mat reduced = DecodePictureReduced(name, d);
+            cv::Mat shrunk;
+            cv::resize(full, shrunk, reduced.size(), 0, 0, cv::INTER_AREA);
+            const double mean = cv::norm(reduced, shrunk, cv::NORM_L1) / reduced.total() / 3;
+            EXPECT_LT(mean, 6.0) << name << " 1/" << d;
+        }
+    }
+    const cv::Mat full = DecodePicture("frame.jpg");
+    EXPECT_EQ(DecodePictureReduced("frame.jpg", 3).size(), full.size());
+    EXPECT_EQ(MaxDifference(DecodePictureReduced("frame.jpg", 1), full), 0.0);
+}
