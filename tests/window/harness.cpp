@@ -224,6 +224,11 @@ void Player::Key(const std::string& name) {
     const std::string id = WindowId();
     ASSERT_FALSE(id.empty()) << "no player window";
     RunCommand("xdotool windowfocus --sync " + id + " 2>/dev/null");
+    // The player drops, by design, a key typed in the cycle that decodes a new frame and one
+    // typed during the extra window service of the tenth cycle on the same frame (about 330 ms
+    // into automatic replay at 30 frames a second). A picture just seen on the screen may belong
+    // to such a cycle, so let them pass before typing.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
     RunCommand("xdotool key " + name + " 2>/dev/null");
 }
 
