@@ -90,9 +90,12 @@ cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, boo
     }
     tjhandle handle = decompressor.handle;
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    if (tjDecompressHeader3(handle, bytes.data(), bytes.size(), &width, &height, &subsampling,
-                            &colourspace) != 0 ||
-        colourspace == TJCS_CMYK || colourspace == TJCS_YCCK) {
+    // A header read with a warning (stray bytes before a marker) still gives the size, and the
+    // size limit must hold for it too: the OpenCV reader would decode it up to 2^30 pixels.
+    const bool header_read = tjDecompressHeader3(handle, bytes.data(), bytes.size(), &width,
+                                                 &height, &subsampling, &colourspace) == 0 ||
+                             tjGetErrorCode(handle) == TJERR_WARNING;
+    if (!header_read || colourspace == TJCS_CMYK || colourspace == TJCS_YCCK) {
         return cv::Mat();
     }
     *taken = true;

@@ -13,6 +13,7 @@
 #include "platform/picture.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
+#include "shell/cache_budget.hpp"
 #include "shell/decode_ahead.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/show_stats.hpp"
@@ -60,10 +61,11 @@ int CountLoaded() {
     return count;
 }
 
-// Decodes frame n into the cache; the cache is dropped whole once it holds CamOnMemory pictures.
+// Decodes frame n into the cache; the cache is dropped whole once it holds CamOnMemory pictures
+// or reaches its memory budget.
 void LoadFrame(int n) {
     pending_key = 1;
-    if (CountLoaded() >= CamOnMemory) DropCache();
+    if (CountLoaded() >= CamOnMemory || CacheOverBudget()) DropCache();
     const int denominator = ShownReduction();
     cv::Mat picture = DecodeAheadTake(FrameData[n].file, denominator);
     const bool ahead = !picture.empty();

@@ -4,7 +4,8 @@
 #include <opencv2/core.hpp>
 
 // Decodes the frame at the integer part of frame_no into the cache when needed (dropping the
-// whole cache at the CamOnMemory limit), shows its side pictures and the frame itself.
+// whole cache at the CamOnMemory limit or its memory budget), shows its side pictures and the frame
+// itself.
 void DisplayStep();
 
 // Draws the playback position marker for frame_no into the bottom edge of picture. A picture

@@ -161,6 +161,17 @@ TEST(DecodePicture, HugeDeclaredSizeIsRefused) {
     bytes[sof + 6] = bytes[sof + 8] = static_cast<char>(0x00);
     WriteBytes("huge.jpg", bytes);
     EXPECT_TRUE(DecodePicture("huge.jpg").empty());
+    // 14895 x 12048, below the OpenCV reader's own limit, with stray bytes before the image data
+    // so that the header is read with a warning (found by the picture fuzz target).
+    bytes[sof + 5] = 0x3A;
+    bytes[sof + 6] = 0x2F;
+    bytes[sof + 7] = 0x2F;
+    bytes[sof + 8] = 0x10;
+    const size_t sos = bytes.find("\xFF\xDA", sof);
+    ASSERT_NE(sos, std::string::npos);
+    bytes.insert(sos, "\x01\x02\x03\x04\x05\x06", 6);
+    WriteBytes("warned.jpg", bytes);
+    EXPECT_TRUE(DecodePicture("warned.jpg").empty());
 }
 
 // Reduced decoding: sizes rounded up, the picture close to a full decode shrunk by area.

@@ -1,0 +1,14 @@
+// The memory budget of the picture cache: large frames with a high CamOnMemory must not exhaust
+// the machine's memory on a long run.
+#pragma once
+
+#include <cstdint>
+
+// Bytes the cache may hold: ZELTRAN_CACHE_BUDGET_MB megabytes when that is a whole number above 0,
+// otherwise a quarter of physical memory (1 GB when the system does not tell its memory).
+int64_t CacheBudgetBytes();
+
+// True when one more picture as large as the largest loaded one would take the pictures of the
+// loaded frames beyond the budget; the display step then drops the whole cache, as it does at
+// CamOnMemory pictures.
+bool CacheOverBudget();
