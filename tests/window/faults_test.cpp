@@ -19,13 +19,6 @@
 
 namespace {
 
-constexpr char kHelpEnd[] = "[ENTER]   ZELTRAN  Ver.1.3  の機能一覧等を再表示します。\n";
-
-bool ShowsFrame(Player& player, int n) {
-    return player.WaitForPicture(
-        [n](const cv::Mat& picture) { return ColourNear(CentreColour(picture), FrameColour(n)); });
-}
-
 TEST(Faults, CameraThatStopsIsSwitchedOffAndTheKeysGoOn) {
     Player player;
     player.MakeFrames(1, 101);

@@ -284,6 +284,18 @@ int Player::WaitExit(double timeout_s) {
     return status_;
 }
 
+testing::AssertionResult ShowsFrame(Player& player, int n) {
+    cv::Scalar seen;
+    if (player.WaitForPicture([&](const cv::Mat& picture) {
+            seen = CentreColour(picture);
+            return ColourNear(seen, FrameColour(n));
+        })) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure()
+           << "window centre " << seen << ", frame " << n << " is " << FrameColour(n);
+}
+
 cv::Scalar CentreColour(const cv::Mat& picture) {
     const cv::Rect centre(picture.cols / 4, picture.rows / 4, picture.cols / 2, picture.rows / 2);
     return cv::mean(picture(centre));

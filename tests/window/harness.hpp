@@ -3,6 +3,7 @@
 // with xdotool, take screenshots with ImageMagick, signal it, close its window, wait for its end.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <functional>
@@ -86,6 +87,13 @@ cv::Scalar CentreColour(const cv::Mat& picture);
 
 // True when the colours differ by at most tolerance in each of blue, green and red.
 bool ColourNear(const cv::Scalar& a, const cv::Scalar& b, double tolerance = 24.0);
+
+// True (with the colour seen, if not) once the player's window shows frame n as made by
+// MakeFrames.
+testing::AssertionResult ShowsFrame(Player& player, int n);
+
+// The last line of the help screen: the player is in its cycle once this was printed.
+constexpr char kHelpEnd[] = "[ENTER]   ZELTRAN  Ver.1.3  の機能一覧等を再表示します。\n";
 
 // Output of a shell command (test tooling only: xdotool, import).
 std::string RunCommand(const std::string& command);

@@ -13,20 +13,13 @@
 
 namespace {
 
-constexpr char kHelpEnd[] = "[ENTER]   ZELTRAN  Ver.1.3  の機能一覧等を再表示します。\n";
-
-const std::string kFarewellStart = "\n\n  OOO                O     O                 O\n";
+const std::string kFarewellStart = kFarewellBanner.substr(0, kFarewellBanner.find('\n', 2) + 1);
 
 void StartPlayer(Player& player) {
     player.MakeOwnPictures();
     player.Start();
     ASSERT_TRUE(player.WaitForOutput(kHelpEnd)) << player.Output();
     ASSERT_FALSE(player.WindowId().empty());
-}
-
-bool ShowsFrame(Player& player, int n) {
-    return player.WaitForPicture(
-        [n](const cv::Mat& picture) { return ColourNear(CentreColour(picture), FrameColour(n)); });
 }
 
 size_t Count(const std::string& text, const std::string& part) {

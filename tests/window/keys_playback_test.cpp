@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr char kHelpEnd[] = "[ENTER]   ZELTRAN  Ver.1.3  の機能一覧等を再表示します。\n";
-
 // Starts the player on folder S001 of count frames and waits until it plays.
 void StartOn(Player& player, int count) {
     player.MakeFrames(1, count);
@@ -21,12 +19,6 @@ void StartOn(Player& player, int count) {
     player.Start();
     ASSERT_TRUE(player.WaitForOutput(kHelpEnd)) << player.Output();
     ASSERT_FALSE(player.WindowId().empty());
-}
-
-// True once the window shows frame n.
-bool ShowsFrame(Player& player, int n) {
-    return player.WaitForPicture(
-        [n](const cv::Mat& picture) { return ColourNear(CentreColour(picture), FrameColour(n)); });
 }
 
 // True once the file holds exactly text (it is written just after its line is printed).

@@ -20,18 +20,6 @@ const char kBanner[] =
     "//                                                         //\n"
     "/////////////////////////////////////////////////////////////\n\n";
 
-testing::AssertionResult ShowsFrame(Player& player, int n) {
-    cv::Scalar seen;
-    if (player.WaitForPicture([&](const cv::Mat& picture) {
-            seen = CentreColour(picture);
-            return ColourNear(seen, FrameColour(n));
-        })) {
-        return testing::AssertionSuccess();
-    }
-    return testing::AssertionFailure()
-           << "window centre " << seen << ", frame " << n << " is " << FrameColour(n);
-}
-
 TEST(PlayerStart, BannerFolderAndCommandLineComeFirst) {
     Player player;
     player.MakeFrames(1, 3);

@@ -10,18 +10,6 @@
 
 namespace {
 
-testing::AssertionResult ShowsFrame(Player& player, int n) {
-    cv::Scalar seen;
-    if (player.WaitForPicture([&](const cv::Mat& picture) {
-            seen = CentreColour(picture);
-            return ColourNear(seen, FrameColour(n));
-        })) {
-        return testing::AssertionSuccess();
-    }
-    return testing::AssertionFailure()
-           << "window centre " << seen << ", frame " << n << " is " << FrameColour(n);
-}
-
 TEST(WindowKeys, ShiftedCharactersArriveAsTheirBytes) {
     Player player;
     player.MakeFrames(1, 31);

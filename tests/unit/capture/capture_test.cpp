@@ -178,14 +178,7 @@ TEST(ShutDown, ReleasesTheCameraAndSaysGoodbye) {
     SwitchCameraOn(clip::WriteSequence(tree.work(), {clip::Flat(0)}));
     testing::internal::CaptureStdout();
     ShutDown();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "\n\n  OOO                O     O                 O\n"
-              " O                   O     O                 O\n"
-              " O      OO     OO     O   O                  O\n"
-              "  OO   O  O   O  O     O O    OOO  O    O    O\n"
-              "    O OOOOOO OOOOOO     O    O   O O    O     \n"
-              "    O O      O          O    O   O O   OO    O\n"
-              " OOO   OOOO   OOOO      O     OOO   OOO  O   O\n\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), kFarewellBanner);
     EXPECT_FALSE(CameraIsOpen());
     EXPECT_EQ(fake::waits, std::vector<int>{500});
 }
