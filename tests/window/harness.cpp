@@ -284,6 +284,43 @@ int Player::WaitExit(double timeout_s) {
     return status_;
 }
 
+namespace {
+
+// The 256 words of a shared block, mapped for one access.
+class MappedBlock {
+  public:
+    explicit MappedBlock(const std::string& name) {
+        const int fd = shm_open(("/" + name).c_str(), O_RDWR | O_CREAT, 0600);
+        if (fd < 0) return;
+        if (ftruncate(fd, kBytes) == 0) {
+            void* view = mmap(nullptr, kBytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+            if (view != MAP_FAILED) words_ = static_cast<int32_t*>(view);
+        }
+        close(fd);
+    }
+    ~MappedBlock() {
+        if (words_) munmap(words_, kBytes);
+    }
+    int32_t* words() const { return words_; }
+
+  private:
+    static constexpr size_t kBytes = 1024;
+    int32_t* words_ = nullptr;
+};
+
+}  // namespace
+
+void Player::WriteSharedWord(const std::string& name, int word, int32_t value) {
+    const MappedBlock block(name);
+    ASSERT_NE(block.words(), nullptr) << "shared block " << name;
+    block.words()[word] = value;
+}
+
+int32_t Player::ReadSharedWord(const std::string& name, int word) {
+    const MappedBlock block(name);
+    return block.words() ? block.words()[word] : 0;
+}
+
 testing::AssertionResult ShowsFrame(Player& player, int n) {
     cv::Scalar seen;
     if (player.WaitForPicture([&](const cv::Mat& picture) {

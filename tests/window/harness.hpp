@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <opencv2/core.hpp>
@@ -36,6 +37,12 @@ class Player {
     void RemoveConverter() const;
     // An environment variable for the player (replaces one inherited).
     void Environment(const std::string& name, const std::string& value);
+    // The name of the player's own shared block (ZELTRAN_SHM_NAME), removed with the Player.
+    const std::string& SharedBlockName() const { return shm_name_; }
+    // Word `word` of the shared block `name` (created with 1024 bytes if need be), as another
+    // copy of the player would write or read it.
+    static void WriteSharedWord(const std::string& name, int word, int32_t value);
+    static int32_t ReadSharedWord(const std::string& name, int word);
     // ZELTRAN_CAMERA_SOURCE for the player.
     void CameraSource(const std::string& path) { Environment("ZELTRAN_CAMERA_SOURCE", path); }
 
