@@ -95,7 +95,12 @@ cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, boo
     const bool header_read = tjDecompressHeader3(handle, bytes.data(), bytes.size(), &width,
                                                  &height, &subsampling, &colourspace) == 0 ||
                              tjGetErrorCode(handle) == TJERR_WARNING;
-    if (!header_read || colourspace == TJCS_CMYK || colourspace == TJCS_YCCK) {
+    // A JPEG whose header cannot be read at all is not handed to the OpenCV reader either: that
+    // reader's own limit (2^30 pixels) lets a damaged 145-byte header cost gigabytes.
+    *taken = !header_read;
+    if (!header_read) return cv::Mat();
+    if (colourspace == TJCS_CMYK || colourspace == TJCS_YCCK) {
+        *taken = false;
         return cv::Mat();
     }
     *taken = true;
