@@ -107,6 +107,12 @@ extern int32_t CamChan;      // camera device index, and this copy's shared-bloc
 extern int32_t CamOnMemory;  // decoded pictures kept before the whole cache is dropped, 1..5400
 extern int32_t CamBeep;      // nonzero: ReadKB rings the bell after a load
 
+// ---- Display settings (contents/display_settings) ---------------------------------------------
+
+extern int32_t Fullscreen;    // 1: the window covers its monitor; 0: a plain window
+extern int32_t DisplayIndex;  // monitor of the window, 0 = the first
+extern int32_t HidePointer;   // 1: the mouse pointer is hidden over the window
+
 // ---- Camera capture (capture/capture) ---------------------------------------------------------
 
 extern int32_t camera_on;                         // 1 while the camera is in use

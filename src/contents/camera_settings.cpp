@@ -2,9 +2,12 @@
 
 #include <cstdio>
 
+#include <cstdint>
+#include <iterator>
+
 #include "common/console.hpp"
-#include "common/scan.hpp"
 #include "common/state.hpp"
+#include "contents/settings_reader.hpp"
 #include "platform/files.hpp"
 
 int32_t CamFlipV = 0;
@@ -17,18 +20,15 @@ namespace {
 
 constexpr char kCameraSettingsFile[] = "SetCamera3.txt";
 
-// The file's five values in their order, with the line that reports each one.
-struct CameraSetting {
-    int32_t* variable;
-    const char* report;
-};
+constexpr int32_t kAny = INT32_MIN, kAll = INT32_MAX;
 
-const CameraSetting kSettings[] = {
-    {&CamFlipV, "SET: CamFlipV     = %d ( 1-> Invert Camera Image Vertically) \n"},
-    {&CamFlipH, "SET: CamFlipH     = %d ( 1-> Invert Camera Image Horizontally) \n"},
-    {&CamChan, "SET: CamChan      = %d ( Camera ID number ) \n"},
-    {&CamOnMemory, "SET: CamOnMemory  = %d ( Number of On-Memory Frames ) \n"},
-    {&CamBeep, "SET: CamBeep      = %d ( 1-> Beep ON ) \n"},
+// The file's five values in their order, with the line that reports each one.
+const IntSetting kSettings[] = {
+    {&CamFlipV, "SET: CamFlipV     = %d ( 1-> Invert Camera Image Vertically) \n", kAny, kAll},
+    {&CamFlipH, "SET: CamFlipH     = %d ( 1-> Invert Camera Image Horizontally) \n", kAny, kAll},
+    {&CamChan, "SET: CamChan      = %d ( Camera ID number ) \n", kAny, kAll},
+    {&CamOnMemory, "SET: CamOnMemory  = %d ( Number of On-Memory Frames ) \n", 1, kCamOnMemoryMax},
+    {&CamBeep, "SET: CamBeep      = %d ( 1-> Beep ON ) \n", kAny, kAll},
 };
 
 void PrintLegend() {
@@ -47,17 +47,6 @@ void LoadCameraSettings() {
     FILE* file = OpenFile(kCameraSettingsFile, "r");
     if (!file) return;
     PrintLegend();
-    for (const CameraSetting& setting : kSettings) {
-        // Each value gets its own temporary seeded with the current value, so a number that
-        // cannot be read keeps the variable as it was.
-        int32_t value = *setting.variable;
-        ScanInt(file, &value);
-        if (setting.variable == &CamOnMemory) {
-            if (value < 1) value = 1;
-            if (value > kCamOnMemoryMax) value = kCamOnMemoryMax;
-        }
-        *setting.variable = value;
-        Print(setting.report, value);
-    }
+    ReadIntSettings(file, kSettings, std::size(kSettings));
     std::fclose(file);
 }

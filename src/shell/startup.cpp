@@ -10,6 +10,7 @@
 #include "common/console.hpp"
 #include "common/state.hpp"
 #include "contents/camera_settings.hpp"
+#include "contents/display_settings.hpp"
 #include "contents/video_import.hpp"
 #include "platform/console_key.hpp"
 #include "platform/files.hpp"
@@ -195,6 +196,7 @@ int ZeltranMain(int argc, char** argv) {
     InstallQuitSignals();
     WindowCreate(0);
     LoadCameraSettings();
+    LoadDisplaySettings();
     if (camera_on) OpenCamera();
     LoadPictureSlots();
     RunMainLoop();
