@@ -29,3 +29,9 @@ bool QuitRequested();
 
 // Marks a quit as requested (signal handlers, window close).
 void RequestQuit();
+
+// Keys that are not bytes. The window hands them to the handler while it serves events and
+// goes on waiting: the cycle never sees them.
+enum class FunctionKey { kF1, kF2, kF11 };
+using FunctionKeyHandler = void (*)(FunctionKey key);
+void WindowOnFunctionKey(FunctionKeyHandler handler);

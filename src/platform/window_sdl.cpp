@@ -14,6 +14,7 @@
 
 #include "common/console.hpp"
 #include "common/state.hpp"
+#include "platform/overlay_sdl.hpp"
 #include "platform/window.hpp"
 
 namespace {
@@ -33,6 +34,7 @@ bool window_sized = false;  // a resizable window takes the first picture's size
 cv::Mat last_picture;       // the picture on screen (shared, never changed), for a new window
 int last_flip = 0;
 std::deque<int> typed_keys;  // keys typed faster than they were polled
+FunctionKeyHandler function_key_handler = nullptr;
 
 constexpr Uint32 kQuitCheckMs = 10;  // longest SDL wait between checks of the quit flag
 
@@ -152,7 +154,26 @@ void Present() {
         SDL_RenderCopyEx(renderer, texture, nullptr, &target, 0.0, nullptr,
                          static_cast<SDL_RendererFlip>(flags));
     }
+    OverlayDraw(renderer);
     SDL_RenderPresent(renderer);
+}
+
+// A function key goes to its handler at once; holding it down does not repeat it.
+void DispatchFunctionKey(const SDL_KeyboardEvent& key) {
+    if (key.repeat || !function_key_handler) return;
+    switch (key.keysym.sym) {
+        case SDLK_F1:
+            function_key_handler(FunctionKey::kF1);
+            break;
+        case SDLK_F2:
+            function_key_handler(FunctionKey::kF2);
+            break;
+        case SDLK_F11:
+            function_key_handler(FunctionKey::kF11);
+            break;
+        default:
+            break;
+    }
 }
 
 // Turns one SDL event into queued keys or window work.
@@ -192,6 +213,7 @@ void HandleEvent(const SDL_Event& event) {
                     typed_keys.push_back(kKeyEnter);
                     break;
                 default:
+                    DispatchFunctionKey(event.key);
                     break;
             }
             break;
@@ -235,6 +257,7 @@ void WindowCreate(int auto_size) {
 }
 
 void WindowDestroy() {
+    if (renderer) OverlayReleaseRenderer();
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
@@ -317,6 +340,7 @@ int WindowWaitKey(int ms) {
         const bool got = slice > 0 ? SDL_WaitEventTimeout(&event, static_cast<int>(slice)) != 0
                                    : SDL_PollEvent(&event) != 0;
         if (got) HandleEvent(event);
+        if (OverlayWantsPresent()) Present();
         if (!typed_keys.empty()) return PopKey();
         if (quit_requested) return kNoKey;
         if (ms > 0 && !got && SDL_GetTicks64() >= deadline) return kNoKey;
@@ -329,4 +353,8 @@ bool QuitRequested() {
 
 void RequestQuit() {
     quit_requested = 1;
+}
+
+void WindowOnFunctionKey(FunctionKeyHandler handler) {
+    function_key_handler = handler;
 }

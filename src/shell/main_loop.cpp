@@ -21,6 +21,7 @@
 #include "shell/camera_log.hpp"
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
+#include "shell/motion_meter.hpp"
 #include "shell/shared_block.hpp"
 
 int32_t REPLAY_SPEED = 3;
@@ -147,6 +148,7 @@ bool RunCycle() {
     AdvanceFrame();
     LogCameraPicture();
     ReportStatus();
+    UpdateMotionMeter();
     DisplayStep();
     const int key = WindowWaitKey(kKeyPollMs) & 0xFF;
     if (QuitRequested()) {

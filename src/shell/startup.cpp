@@ -17,7 +17,9 @@
 #include "platform/picture.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
+#include "shell/function_keys.hpp"
 #include "shell/main_loop.hpp"
+#include "shell/motion_meter.hpp"
 
 const char* window_title = kWindowTitle;
 int32_t arg_count = 0;
@@ -194,7 +196,9 @@ int ZeltranMain(int argc, char** argv) {
     if (arg_count >= 2) ImportVideos();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     InstallQuitSignals();
+    WindowOnFunctionKey(HandleFunctionKey);
     WindowCreate(0);
+    StartMotionMeterFromEnvironment();
     LoadCameraSettings();
     LoadDisplaySettings();
     if (camera_on) OpenCamera();

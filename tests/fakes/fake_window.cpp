@@ -1,5 +1,6 @@
 #include "fakes/fake_window.hpp"
 
+#include "platform/overlay.hpp"
 #include "platform/window.hpp"
 
 namespace fake {
@@ -62,3 +63,9 @@ bool QuitRequested() {
 void RequestQuit() {
     fake::quit = true;
 }
+
+void WindowOnFunctionKey(FunctionKeyHandler) {}
+
+void OverlayShowMeter(const MeterPanel*) {}
+
+void OverlayShowKeys(const char*, const char* const*, int) {}
