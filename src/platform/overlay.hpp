@@ -14,6 +14,7 @@ constexpr int kMeterTextBytes = 192;
 
 struct MeterPanel {
     cv::Mat camera;                // kMeterCameraWidth x kMeterCameraHeight BGR; empty: camera off
+    uint32_t camera_serial = 0;    // changes whenever camera does
     int32_t own = 0;               // this copy's motion value of the cycle
     int32_t total = 0;             // the total of the shared block
     int32_t threshold = 0;         // the motion threshold of the cycle

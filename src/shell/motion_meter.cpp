@@ -21,7 +21,7 @@ MeterPanel panel;
 // The total per graph slot, a ring indexed by slot number; below 0: no cycle in that slot.
 int32_t history[kMeterSlots];
 uint64_t newest_slot = 0;
-uint64_t camera_made_us = 0;  // when the camera picture was last made
+uint64_t refreshed_us = 0;  // when the camera picture and the status line were last made
 
 // Each slot keeps the highest total of its cycles, so a short burst is not lost between
 // redraws. Slots that passed without a cycle (a pause, a long wait) stay empty.
@@ -55,6 +55,7 @@ void MakeCameraPicture() {
                    cv::INTER_AREA);
     }
     panel.camera.create(kMeterCameraHeight, kMeterCameraWidth, CV_8UC3);
+    ++panel.camera_serial;
     for (int y = 0; y < kMeterCameraHeight; ++y) {
         const uint8_t* now = halves[newest].ptr<uint8_t>(y);
         const uint8_t* before = halves[1 - newest].ptr<uint8_t>(y);
@@ -104,7 +105,7 @@ void ToggleMotionMeter() {
     }
     std::fill(std::begin(history), std::end(history), -1);
     newest_slot = ClockMicros() / kSlotMicros;
-    camera_made_us = 0;
+    refreshed_us = 0;
     UpdateMotionMeter();
 }
 
@@ -118,16 +119,16 @@ void UpdateMotionMeter() {
     const uint64_t now = ClockMicros();
     RecordTotal(now, SI[kDiffSumWord]);
     PublishHistory();
-    // The camera picture changes at most at the camera's rate; making it each cycle of a player
-    // without a camera (up to 1000 a second) would be waste.
-    if (camera_made_us == 0 || now - camera_made_us >= kSlotMicros) {
+    // The picture and the text at most once a slot: a new text each cycle (up to 1000 a second)
+    // could not be read, and rendering it would cost more than the rest of the meter.
+    if (refreshed_us == 0 || now - refreshed_us >= kSlotMicros) {
         MakeCameraPicture();
-        camera_made_us = now;
+        FormatStatus();
+        refreshed_us = now;
     }
     panel.own = DifferenceSum;
     panel.total = SI[kDiffSumWord];
     panel.threshold = VR_threshold;
     panel.full_scale = FullScale();
-    FormatStatus();
     OverlayShowMeter(&panel);
 }
