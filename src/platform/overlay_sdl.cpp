@@ -73,10 +73,11 @@ Scale ScaleOf(int out_w, int out_h) {
     return {std::max(1.0, std::min(out_w / kBaseWidth, out_h / kBaseHeight))};
 }
 
+// The panels are opaque. An empty rectangle is not drawn: SDL would still fill a row of it.
 void Fill(SDL_Renderer* renderer, const SDL_Rect& rect, SDL_Color colour) {
-    SDL_SetRenderDrawBlendMode(renderer,
-                               colour.a == 255 ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
-    SDL_SetRenderDrawColor(renderer, colour.r, colour.g, colour.b, colour.a);
+    if (rect.w <= 0 || rect.h <= 0) return;
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer, colour.r, colour.g, colour.b, 255);
     SDL_RenderFillRect(renderer, &rect);
 }
 
@@ -135,7 +136,7 @@ void DrawGraph(SDL_Renderer* renderer, const SDL_Rect& area) {
         const int left = area.x + i * area.w / kMeterSlots;
         const int right = area.x + (i + 1) * area.w / kMeterSlots;
         const int height = HeightOf(meter->history[i], meter->full_scale, area.h);
-        columns[count++] = {left, area.y + area.h - height, right - left, height};
+        if (height > 0) columns[count++] = {left, area.y + area.h - height, right - left, height};
     }
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(renderer, kTotalBar.r, kTotalBar.g, kTotalBar.b, 255);
