@@ -12,6 +12,7 @@ int creates = 0;
 int destroys = 0;
 int last_auto_size = -1;
 double shown_scale = 1.0;
+const MeterPanel* meter = nullptr;
 bool quit = false;
 
 void ResetWindow() {
@@ -66,6 +67,8 @@ void RequestQuit() {
 
 void WindowOnFunctionKey(FunctionKeyHandler) {}
 
-void OverlayShowMeter(const MeterPanel*) {}
+void OverlayShowMeter(const MeterPanel* panel) {
+    fake::meter = panel;
+}
 
 void OverlayShowKeys(const char*, const char* const*, int) {}
