@@ -1,5 +1,6 @@
-// Layout and drawing of the panels. Sizes are given for a 640 x 480 window and scaled with the
-// window (never below that size), so the text stays readable from 640 x 480 to 3840 x 2160.
+// Layout and drawing of the panels. Sizes are given in pixels of windows up to 853 x 640 (the
+// meter then fits a 640 x 480 window) and grow in proportion beyond that, so the text stays
+// readable from 640 x 480 to 3840 x 2160 while a large picture stays mostly in sight.
 // A panel is drawn into a texture of its own when its content changes and copied over the
 // picture at each presentation: one copy costs a fraction of drawing it anew.
 #include "platform/overlay_sdl.hpp"
@@ -13,8 +14,8 @@
 
 namespace {
 
-constexpr double kBaseWidth = 640.0;
-constexpr double kBaseHeight = 480.0;
+constexpr double kBaseWidth = 853.0;
+constexpr double kBaseHeight = 640.0;
 constexpr int kMargin = 8;  // between the window's edge and a panel
 constexpr int kPad = 6;     // inside a panel
 constexpr int kGap = 8;     // between the parts of the meter
@@ -44,7 +45,8 @@ bool switched = false;       // a panel went on or off since the last presentati
 bool meter_changed = false;  // the meter's content changed since it was last drawn
 bool meter_fresh = false;    // the meter was switched on and is not drawn yet
 bool keys_fresh = false;     // the key list was shown anew and is not drawn yet
-Uint64 meter_drawn_ms = 0;
+Uint64 meter_drawn_ms = 0;   // when the meter was last drawn
+Uint64 presented_ms = 0;     // when the window last presented its picture
 
 // A panel as last drawn, and the scale it was drawn at.
 struct PanelImage {
@@ -63,7 +65,7 @@ PanelText title_text;
 PanelText key_name_texts[kMaxKeyLines];
 PanelText key_use_texts[kMaxKeyLines];
 
-// Pixels of the window for a length given at 640 x 480.
+// Pixels of the window for a length given for the base size.
 struct Scale {
     double factor;
     int operator()(int base) const { return static_cast<int>(std::lround(base * factor)); }
@@ -324,6 +326,7 @@ void OverlayShowKeys(const char* title, const char* const* lines, int count) {
 
 void OverlayDraw(SDL_Renderer* renderer) {
     switched = false;
+    presented_ms = SDL_GetTicks64();
     if (!meter && key_count == 0) return;
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
@@ -335,7 +338,9 @@ void OverlayDraw(SDL_Renderer* renderer) {
 
 bool OverlayWantsPresent() {
     if (switched) return true;
-    return meter && meter_changed && SDL_GetTicks64() - meter_drawn_ms >= kMeterSlotMs;
+    // While new frames are presented the meter rides along with them; only a still picture is
+    // presented again for it.
+    return meter && meter_changed && SDL_GetTicks64() - presented_ms >= kMeterSlotMs;
 }
 
 void OverlayReleaseRenderer() {

@@ -6,8 +6,8 @@
 // Draws the panels that are on over what renderer holds, laid out for its output size.
 void OverlayDraw(SDL_Renderer* renderer);
 
-// True when a panel was switched on or off, or a shown meter changed and was last drawn at least
-// kMeterSlotMs ago: the window presents its picture again.
+// True when a panel was switched on or off, or a shown meter changed and the window presented
+// nothing for kMeterSlotMs: the window presents its picture again.
 bool OverlayWantsPresent();
 
 // Frees what the panels keep of renderer; call before it is destroyed.
