@@ -6,8 +6,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <sstream>
@@ -19,12 +19,11 @@
 
 namespace {
 
-// NOTIFY_SOCKET as a service manager binds it: every line received is kept. Read all the time,
-// so that the player never waits for room in the socket's queue.
+// NOTIFY_SOCKET as a service manager binds it, read all the time (the player would otherwise
+// wait for room in the socket's queue); every line received is kept.
 class NotifySocket {
   public:
-    explicit NotifySocket(const std::string& path) : path_(path) {
-        socket_ = socket(AF_UNIX, SOCK_DGRAM, 0);
+    explicit NotifySocket(const std::string& path) {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
@@ -35,8 +34,7 @@ class NotifySocket {
             char buffer[4096];
             while (!stop_) {
                 const ssize_t got = recv(socket_, buffer, sizeof buffer, 0);
-                if (got <= 0) continue;
-                std::istringstream message(std::string(buffer, static_cast<size_t>(got)));
+                std::istringstream message(std::string(buffer, got > 0 ? got : 0));
                 const std::lock_guard<std::mutex> hold(mutex_);
                 for (std::string line; std::getline(message, line);) lines_.push_back(line);
             }
@@ -46,28 +44,18 @@ class NotifySocket {
         stop_ = true;
         reader_.join();
         close(socket_);
-        unlink(path_.c_str());
-    }
-
-    std::vector<std::string> Lines() {
-        const std::lock_guard<std::mutex> hold(mutex_);
-        return lines_;
     }
     int Count(const std::string& line) {
-        int count = 0;
-        for (const std::string& seen : Lines()) count += seen == line;
-        return count;
+        const std::lock_guard<std::mutex> hold(mutex_);
+        return static_cast<int>(std::count(lines_.begin(), lines_.end(), line));
     }
     bool WaitFor(const std::string& line, int times = 1) {
-        for (int i = 0; i < 200 && Count(line) < times; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
+        for (int i = 0; i < 200 && Count(line) < times; ++i) usleep(100000);
         return Count(line) >= times;
     }
 
   private:
-    std::string path_;
-    int socket_ = -1;
+    int socket_ = socket(AF_UNIX, SOCK_DGRAM, 0);
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<std::string> lines_;
@@ -83,15 +71,13 @@ TEST(ServiceNotification, ReadyAfterTheFirstPictureWatchdogInThePauseStoppingAtT
     player.Environment("WATCHDOG_USEC", "400000");
     player.Start();
     ASSERT_TRUE(manager.WaitFor("READY=1"));
-    // Not before the contents were loaded and the cycle began.
-    EXPECT_NE(player.Output().find(kHelpEnd), std::string::npos);
+    EXPECT_NE(player.Output().find(kHelpEnd), std::string::npos);  // not before the cycle began
     EXPECT_TRUE(ShowsFrame(player, 0));
     EXPECT_TRUE(manager.WaitFor("STATUS=S001 frame 0 of 3, camera off"));
 
     player.Key("Escape");
     ASSERT_TRUE(player.WaitForOutput(" OOOO    OOO   O   O   OOOO  OOOOO  O \n"));
-    const int pings = manager.Count("WATCHDOG=1");
-    EXPECT_TRUE(manager.WaitFor("WATCHDOG=1", pings + 5));  // the pause goes on feeding it
+    EXPECT_TRUE(manager.WaitFor("WATCHDOG=1", manager.Count("WATCHDOG=1") + 5));
     EXPECT_EQ(manager.Count("STOPPING=1"), 0);
     player.Key("Escape");
     EXPECT_EQ(player.WaitExit(), 0);
