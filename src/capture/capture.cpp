@@ -8,6 +8,7 @@
 #include "common/state.hpp"
 #include "knowledge/knowledge_base.hpp"
 #include "platform/camera.hpp"
+#include "platform/service_notify.hpp"
 #include "platform/window.hpp"
 
 int32_t camera_on = 0;
@@ -135,6 +136,7 @@ void GLT_Capture() {
 }
 
 void ShutDown() {
+    ServiceStopping();
     FreeKnowledgeBase();
     CameraRelease();
     PrintBanner(kFarewellBanner, 1);

@@ -21,6 +21,7 @@
 #include "shell/camera_log.hpp"
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
+#include "shell/service_report.hpp"
 #include "shell/shared_block.hpp"
 
 int32_t REPLAY_SPEED = 3;
@@ -148,6 +149,7 @@ bool RunCycle() {
     LogCameraPicture();
     ReportStatus();
     DisplayStep();
+    ReportToService();
     const int key = WindowWaitKey(kKeyPollMs) & 0xFF;
     if (QuitRequested()) {
         // Window closed, Ctrl+C or SIGTERM: the same ending as the quit key.

@@ -17,6 +17,8 @@
 #include "platform/picture.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
+#include "shell/display_mode.hpp"
+#include "shell/function_keys.hpp"
 #include "shell/main_loop.hpp"
 
 const char* window_title = kWindowTitle;
@@ -194,9 +196,11 @@ int ZeltranMain(int argc, char** argv) {
     if (arg_count >= 2) ImportVideos();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     InstallQuitSignals();
+    WindowOnFunctionKey(HandleFunctionKey);
     WindowCreate(0);
     LoadCameraSettings();
     LoadDisplaySettings();
+    ApplyDisplaySettings();
     if (camera_on) OpenCamera();
     LoadPictureSlots();
     RunMainLoop();

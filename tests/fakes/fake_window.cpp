@@ -62,3 +62,9 @@ bool QuitRequested() {
 void RequestQuit() {
     fake::quit = true;
 }
+
+int WindowSetDisplay(int, int display_index, int) {
+    return display_index;
+}
+
+void WindowOnFunctionKey(FunctionKeyHandler) {}
