@@ -8,6 +8,12 @@ set(ZELTRAN_USER_UNIT_DIR lib/systemd/user CACHE STRING "systemd user unit folde
 install(TARGETS zeltran zeltran-setup RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(PROGRAMS $<TARGET_FILE:zeltran_pictures> DESTINATION ${CMAKE_INSTALL_BINDIR}
         RENAME zeltran-pictures)
+# Installed as a program under its new name, so the stripping of targets passes it by.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\"
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/zeltran-pictures\")
+  endif()")
 install(FILES dist/man/zeltran.1 dist/man/zeltran-setup.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # The unit names the player where it is installed, which is known only at install time
@@ -24,13 +30,14 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zeltran)
 set(CPACK_PACKAGE_VENDOR "Zeltran")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "motion-driven playback of still-image sequences")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Zeltran turns a person's body motion, seen by a web camera, into playback of still-image\n"
-    "sequences, for exhibitions that run unattended. zeltran-setup makes and checks\n"
-    "installations; a systemd user unit runs one with a watchdog.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# Staged with DESTDIR, so the install code above sees the real prefix.
+set(CPACK_PACKAGE_DESCRIPTION "Zeltran turns a person's body motion, seen by a web camera, into \
+playback of still-image sequences, for exhibitions that run unattended. zeltran-setup makes and \
+checks installations; a systemd user unit runs one with a watchdog.")
+# Staged with DESTDIR under the prefix /usr, whatever the build's own prefix, so the install code
+# above sees the prefix the package installs into.
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Zeltran developers <zeltran@localhost>")

@@ -49,7 +49,7 @@ void CheckDevice(const std::string& dev_root) {
     } else if (CamChan >= 0) {
         path = dev_root + "/video" + std::to_string(CamChan);
     } else {
-        Say(label, Format("none (CamChan %d)", CamChan));
+        Say(label, FormatText("none (CamChan %d)", CamChan));
         return;
     }
     const PathKind kind = LookAt(path.c_str()).kind;
@@ -69,10 +69,10 @@ void CheckDevice(const std::string& dev_root) {
     std::string state = "present, does not open (in use, or no permission: group video?)";
     if (probe.opened && probe.width == 0) state = "opens, but gives no picture";
     if (probe.opened && probe.width > 0) {
-        state = Format("opens, %d x %d", probe.width, probe.height);
+        state = FormatText("opens, %d x %d", probe.width, probe.height);
         if (probe.width != GLT_F_XMAX || probe.height != GLT_F_YMAX) {
-            state += Format(" (the player switches off a camera without %d x %d)", GLT_F_XMAX,
-                            GLT_F_YMAX);
+            state += FormatText(" (the player switches off a camera without %d x %d)", GLT_F_XMAX,
+                                GLT_F_YMAX);
         }
     }
     Say(label, path + (stand_in ? " (ZELTRAN_CAMERA_SOURCE): " : ": ") + state);

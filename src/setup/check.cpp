@@ -18,17 +18,18 @@ void CheckCameraSettings() {
     const char* label = "Camera settings";
     const bool read = SettingsFileToRead(label, kCameraSettingsFile);
     if (read) Quietly(LoadCameraSettings);
-    Say(label, Format("%s: CamFlipV %d, CamFlipH %d, CamChan %d, CamOnMemory %d, CamBeep %d",
-                      read ? kCameraSettingsFile : "no SetCamera3.txt, defaults", CamFlipV,
-                      CamFlipH, CamChan, CamOnMemory, CamBeep));
+    Say(label, FormatText("%s: CamFlipV %d, CamFlipH %d, CamChan %d, CamOnMemory %d, CamBeep %d",
+                          read ? kCameraSettingsFile : "no SetCamera3.txt, defaults", CamFlipV,
+                          CamFlipH, CamChan, CamOnMemory, CamBeep));
 }
 
 void CheckThreshold() {
     const char* label = "Threshold";
     if (SettingsFileToRead(label, kThresholdFile) && ReadThresholdFile()) {
-        Say(label, Format("%s: %d", kThresholdFile, GLT_threshold));
+        Say(label, FormatText("%s: %d", kThresholdFile, GLT_threshold));
     } else {
-        Say(label, Format("no %s: %d, written by the keys v and V", kThresholdFile, GLT_threshold));
+        Say(label,
+            FormatText("no %s: %d, written by the keys v and V", kThresholdFile, GLT_threshold));
     }
 }
 
@@ -39,8 +40,8 @@ void CheckDisplaySettings() {
         return;
     }
     Quietly(LoadDisplaySettings);
-    Say(label, Format("%s: Fullscreen %d, DisplayIndex %d, HidePointer %d", kDisplaySettingsFile,
-                      Fullscreen, DisplayIndex, HidePointer));
+    Say(label, FormatText("%s: Fullscreen %d, DisplayIndex %d, HidePointer %d",
+                          kDisplaySettingsFile, Fullscreen, DisplayIndex, HidePointer));
 }
 
 void CheckConverter() {
@@ -64,13 +65,13 @@ void CheckSharedBlock() {
         return;
     }
     const std::string owner = UserName(block.owner);
-    Say("Shared block", Format("%s: owner %s, mode %04o, %lld bytes", path.c_str(), owner.c_str(),
-                               block.mode, block.bytes));
+    Say("Shared block", FormatText("%s: owner %s, mode %04o, %lld bytes", path.c_str(),
+                                   owner.c_str(), block.mode, block.bytes));
     if (!CanReadAndWrite(path.c_str())) {
         Block(
-            Format("the shared block %s belongs to user %s (mode %04o): the player of user %s "
-                   "cannot open it",
-                   path.c_str(), owner.c_str(), block.mode, UserName(CurrentUser()).c_str()));
+            FormatText("the shared block %s belongs to user %s (mode %04o): the player of user %s "
+                       "cannot open it",
+                       path.c_str(), owner.c_str(), block.mode, UserName(CurrentUser()).c_str()));
     }
 }
 

@@ -44,9 +44,9 @@ std::string ReadParametersOf(long long number) {
 }
 
 std::string ParameterValues() {
-    return Format("start folder %s, sample step %d, threshold %d, direction %d, wrap %d",
-                  FolderName(folder_index + 1LL).c_str(), sample_step, VR_threshold, direction,
-                  wrap_flag);
+    return FormatText("start folder %s, sample step %d, threshold %d, direction %d, wrap %d",
+                      FolderName(folder_index + 1LL).c_str(), sample_step, VR_threshold, direction,
+                      wrap_flag);
 }
 
 // Folder numbers that have a parameter file of their own, as the player names them.
@@ -101,16 +101,16 @@ bool ReportFolder(long long number) {
     }
     const cv::Mat first = DecodeFrame(FrameData[0].file);
     const cv::Mat last = DecodeFrame(FrameData[MaxCount - 1].file);
-    std::string text = Format("%d frames (%s)", MaxCount, source.c_str());
-    if (!first.empty()) text += Format(", %d x %d", first.cols, first.rows);
+    std::string text = FormatText("%d frames (%s)", MaxCount, source.c_str());
+    if (!first.empty()) text += FormatText(", %d x %d", first.cols, first.rows);
     text += first.empty() || last.empty() ? "" : ", first and last frame decode";
     Say(folder.c_str(), text);
     if (first.empty()) {
-        Block(Format("undecodable first frame in %s: %s", folder.c_str(), FrameData[0].file));
+        Block(FormatText("undecodable first frame in %s: %s", folder.c_str(), FrameData[0].file));
     }
     if (last.empty() && MaxCount > 1) {
-        Block(Format("undecodable last frame in %s: %s", folder.c_str(),
-                     FrameData[MaxCount - 1].file));
+        Block(FormatText("undecodable last frame in %s: %s", folder.c_str(),
+                         FrameData[MaxCount - 1].file));
     }
     return true;
 }
@@ -131,7 +131,7 @@ void CheckContentsFolders() {
         Block("no frames at all: put clip_00000.jpg, clip_00001.jpg ... into " +
               ResolvedPath(kContentsBase) + "/" + FolderName(1) + " or import videos");
     } else if (playable == 0) {
-        Block(Format("no frames from %s down to S001, where the player starts and looks",
-                     FolderName(start).c_str()));
+        Block(FormatText("no frames from %s down to S001, where the player starts and looks",
+                         FolderName(start).c_str()));
     }
 }

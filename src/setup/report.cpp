@@ -1,10 +1,10 @@
 #include "setup/report.hpp"
 
-#include <cstdarg>
 #include <cstdio>
 #include <vector>
 
 #include "common/console.hpp"
+#include "common/path.hpp"
 #include "platform/inspect.hpp"
 
 namespace {
@@ -34,19 +34,6 @@ int Conclude() {
     return 1;
 }
 
-std::string Format(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, args);
-    va_end(args);
-    return text;
-}
-
 bool SettingsFileToRead(const char* label, const char* name) {
     switch (LookAt(name).kind) {
         case PathKind::kMissing:
@@ -55,10 +42,11 @@ bool SettingsFileToRead(const char* label, const char* name) {
             return true;
         case PathKind::kFolder:
         case PathKind::kCharacterDevice:
-            Say(label, Format("%s is not a file: not read", name));
+            Say(label, FormatText("%s is not a file: not read", name));
             return false;
         case PathKind::kOther:
-            Block(Format("%s is a pipe or socket, not a file: the player would wait on it", name));
+            Block(FormatText("%s is a pipe or socket, not a file: the player would wait on it",
+                             name));
             return false;
     }
     return false;

@@ -13,9 +13,6 @@ void Block(const std::string& problem);
 // Prints the verdict and the problems again; returns the exit status (0 plays, 1 problems).
 int Conclude();
 
-// printf into a string.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-
 // Runs read with the console muted: the player's readers print legends and progress lines that
 // the report states in its own words.
 template <typename Read>
@@ -27,6 +24,7 @@ void Quietly(Read read);
 bool SettingsFileToRead(const char* label, const char* name);
 
 #include "common/console.hpp"
+#include "common/path.hpp"
 
 template <typename Read>
 void Quietly(Read read) {
