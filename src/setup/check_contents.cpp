@@ -1,6 +1,7 @@
 // The contents part of the installation check: the start folder the parameter files choose, every
 // folder that holds frames (from its frame-list file or its scan, as the player builds the list)
 // and whether its first and last frames decode.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,9 +45,9 @@ std::string ReadParametersOf(long long number) {
 }
 
 std::string ParameterValues() {
-    return FormatText("start folder %s, sample step %d, threshold %d, direction %d, wrap %d",
-                      FolderName(folder_index + 1LL).c_str(), sample_step, VR_threshold, direction,
-                      wrap_flag);
+    return FormatText("start folder %s, start frame %d, sample step %d, direction %d, wrap %d",
+                      FolderName(folder_index + 1LL).c_str(), static_cast<int>(frame_no),
+                      sample_step, direction, wrap_flag);
 }
 
 // Folder numbers that have a parameter file of their own, as the player names them.
@@ -60,8 +61,12 @@ std::vector<long long> OwnParameterFolders() {
         if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
             continue;
         const long long number = std::stoll(digits);
-        if (number > 0 && ParameterFileName(number) == name) numbers.push_back(number);
+        // The player reads the files of the folders its keys and parameters can reach.
+        if (number > 0 && number <= kHighestFolderIndex + 1 && ParameterFileName(number) == name) {
+            numbers.push_back(number);
+        }
     }
+    std::sort(numbers.begin(), numbers.end());
     return numbers;
 }
 
