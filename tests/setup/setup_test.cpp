@@ -145,7 +145,8 @@ TEST(SetupCheck, NamesEachProblemThatWouldStopThePlayer) {
 
 TEST(SetupCheck, HostileTreesNeitherCrashNorChangeAnything) {
     TempTree tree;
-    const std::string garbage("\xff\x00\x7f 99999999999999999999 -5 \n\x01 abc", 36);
+    constexpr char kGarbage[] = "\xff\x00\x7f 99999999999999999999 -5 \n\x01 abc";
+    const std::string garbage(kGarbage, sizeof kGarbage - 1);
     tree.WriteFile("SetCamera3.txt", garbage);
     tree.WriteFile("GLT_THRESHOLD.dat", garbage);
     tree.WriteFile("glt_env.dat", "1 4000000000 -3 nan 1 7");
