@@ -7,6 +7,7 @@ namespace fake {
 std::vector<Shown> shown;
 std::deque<int> keys;
 std::vector<int> waits;
+std::vector<int64_t> served;
 int creates = 0;
 int destroys = 0;
 int last_auto_size = -1;
@@ -17,6 +18,7 @@ void ResetWindow() {
     shown.clear();
     keys.clear();
     waits.clear();
+    served.clear();
     creates = destroys = 0;
     last_auto_size = -1;
     shown_scale = 1.0;
@@ -53,6 +55,10 @@ int WindowWaitKey(int ms) {
     const int key = fake::keys.front();
     fake::keys.pop_front();
     return key;
+}
+
+void WindowServeFor(int64_t micros) {
+    fake::served.push_back(micros);
 }
 
 bool QuitRequested() {
