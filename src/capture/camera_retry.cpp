@@ -37,6 +37,7 @@ void ReportFailedAttempt(uint64_t now) {
 
 void ReadCameraRetrySetting() {
     interval_micros = 0;
+    retrying = false;
     const char* text = std::getenv("ZELTRAN_CAMERA_RETRY");
     if (text == nullptr || *text == '\0') return;
     char* end = nullptr;

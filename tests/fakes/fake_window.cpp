@@ -7,7 +7,6 @@ namespace fake {
 std::vector<Shown> shown;
 std::deque<int> keys;
 std::vector<int> waits;
-std::vector<int64_t> served;
 int creates = 0;
 int destroys = 0;
 int last_auto_size = -1;
@@ -18,7 +17,6 @@ void ResetWindow() {
     shown.clear();
     keys.clear();
     waits.clear();
-    served.clear();
     creates = destroys = 0;
     last_auto_size = -1;
     shown_scale = 1.0;
@@ -57,9 +55,8 @@ int WindowWaitKey(int ms) {
     return key;
 }
 
-void WindowServeFor(int64_t micros) {
-    fake::served.push_back(micros);
-}
+// Scripted time passes only through the clock; the wait itself is not needed.
+void WindowServeFor(int64_t) {}
 
 bool QuitRequested() {
     return fake::quit;
