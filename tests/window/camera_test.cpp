@@ -19,15 +19,6 @@ constexpr int kCameraWord = 1;  // the shared-block slot of CamChan 0
 const std::string kCameraOn = "Done.\n" + kCameraOnBanner + "\n";
 const std::string kCameraOff = "Done.\n\n" + kCameraOffBanner + "\n";
 
-// Starts a player on count frames and waits for its first picture.
-void StartOn(Player& player, int count) {
-    player.MakeFrames(1, count);
-    player.MakeOwnPictures();
-    player.Start();
-    ASSERT_TRUE(player.WaitForOutput(kHelpEnd)) << player.Output();
-    ASSERT_TRUE(ShowsFrame(player, 0));
-}
-
 bool MotionMeasured(const std::string& block) {
     for (int tries = 0; tries < 60; ++tries) {
         if (Player::ReadSharedWord(block, kCameraWord) > 1000000) return true;
@@ -48,7 +39,7 @@ TEST(CameraRetry, ACameraThatEndedComesBackAndQStopsTheRetrying) {
     std::vector<cv::Mat> pictures;
     for (int i = 0; i < 10; ++i) pictures.push_back(clip::Flat(i % 2 ? 255 : 0));
     player.CameraSource(clip::WriteVideo(player.root() + "/camera.avi", pictures));
-    StartOn(player, 40);
+    StartOnFrames(player, 40);
     const std::string& block = player.SharedBlockName();
     player.Key("q");
     ASSERT_TRUE(player.WaitForOutput(kCameraOff)) << player.Output();
@@ -77,7 +68,7 @@ TEST(CameraDevicePath, PathsThatAreNoCameraDoNotOpenAndThePlayerRunsOn) {
         SCOPED_TRACE(path);
         Player player;
         player.Environment("ZELTRAN_CAMERA_DEVICE", path);
-        StartOn(player, 101);
+        StartOnFrames(player, 101);
         player.Key("q");
         EXPECT_TRUE(player.WaitForOutput("cvQueryFrame() failed in GLT_Capture().\n"))
             << player.Output();
@@ -103,7 +94,7 @@ TEST(AutomaticReplay, ShowsThirtyFramesASecond) {
     Player player;
     const std::string stats = player.root() + "/stats.txt";
     player.Environment("ZELTRAN_STATS_FILE", stats);
-    StartOn(player, 300);
+    StartOnFrames(player, 300);
     player.Key("Tab");
     std::this_thread::sleep_for(std::chrono::milliseconds(4000));
     EXPECT_NEAR(ShownRate(stats), 30.0, 6.0);
