@@ -1,6 +1,7 @@
 // The picture window seam: the program links window_sdl.cpp; tests may link a scripted window.
 #pragma once
 
+#include <cstdint>
 #include <opencv2/core.hpp>
 
 // Creates the window titled kWindowTitle: auto_size nonzero makes the window take each picture's
@@ -37,6 +38,10 @@ int WindowWaitKey(int ms);
 enum class FunctionKey { kF1, kF2, kF11 };
 using FunctionKeyHandler = void (*)(FunctionKey key);
 void WindowOnFunctionKey(FunctionKeyHandler handler);
+
+// Serves the window for micros microseconds, sleeping between its events, and returns after them
+// (also when a quit was requested meanwhile). Keys typed meanwhile are kept for WindowWaitKey.
+void WindowServeFor(int64_t micros);
 
 // True once the window was closed or SIGINT / SIGTERM arrived: the caller runs the quit path.
 bool QuitRequested();

@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -45,8 +46,9 @@ bool covering = false;         // the window covers its monitor now
 bool covered_by_hand = false;  // ... as a borderless window laid over it (see CoverMonitor)
 SDL_Rect plain_place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480};
 
-constexpr Uint32 kQuitCheckMs = 10;    // longest SDL wait between checks of the quit flag
-constexpr int kNoWindowSliceMs = 100;  // longest sleep of a timed wait without a window
+constexpr Uint32 kQuitCheckMs = 10;       // longest SDL wait between checks of the quit flag
+constexpr int kNoWindowSliceMs = 100;     // longest sleep of a timed wait without a window
+constexpr int64_t kServeFinishUs = 2000;  // WindowServeFor ends with a plain sleep below this
 
 // Without a display SDL falls back to drivers that draw nowhere; unless the user chose one of
 // them (SDL_VIDEODRIVER), that counts as no window.
@@ -448,6 +450,31 @@ int WindowWaitKey(int ms) {
         if (!typed_keys.empty()) return PopKey();
         if (quit_requested) return kNoKey;
         if (ms > 0 && !got && SDL_GetTicks64() >= deadline) return kNoKey;
+    }
+}
+
+void WindowServeFor(int64_t micros) {
+    timespec deadline;
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    const int64_t nanos = deadline.tv_nsec + micros * 1000;
+    deadline.tv_sec += static_cast<time_t>(nanos / 1000000000);
+    deadline.tv_nsec = static_cast<long>(nanos % 1000000000);
+    for (;;) {
+        ServiceWatchdog();
+        timespec now;
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const int64_t left_us =
+            (deadline.tv_sec - now.tv_sec) * 1000000 + (deadline.tv_nsec - now.tv_nsec) / 1000;
+        if (left_us <= 0) return;
+        if (video != Video::kReady || left_us < kServeFinishUs) {
+            // The last part in one precise sleep: the event wait counts whole milliseconds.
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr);
+            continue;
+        }
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, static_cast<int>(left_us / 1000) - 1) != 0) {
+            HandleEvent(event);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <iterator>
 
+#include "capture/camera_retry.hpp"
 #include "capture/capture.hpp"
 #include "common/console.hpp"
 #include "common/state.hpp"
@@ -201,6 +202,7 @@ int ZeltranMain(int argc, char** argv) {
     LoadCameraSettings();
     LoadDisplaySettings();
     ApplyDisplaySettings();
+    ReadCameraRetrySetting();
     if (camera_on) OpenCamera();
     LoadPictureSlots();
     RunMainLoop();

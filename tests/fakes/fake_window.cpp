@@ -55,6 +55,9 @@ int WindowWaitKey(int ms) {
     return key;
 }
 
+// Scripted time passes only through the clock; the wait itself is not needed.
+void WindowServeFor(int64_t) {}
+
 bool QuitRequested() {
     return fake::quit;
 }

@@ -344,3 +344,11 @@ bool ColourNear(const cv::Scalar& a, const cv::Scalar& b, double tolerance) {
     }
     return true;
 }
+
+void StartOnFrames(Player& player, int count) {
+    player.MakeFrames(1, count);
+    player.MakeOwnPictures();
+    player.Start();
+    ASSERT_TRUE(player.WaitForOutput(kHelpEnd)) << player.Output();
+    ASSERT_TRUE(ShowsFrame(player, 0));
+}
