@@ -1,7 +1,8 @@
 # Shared by scripts/demo and scripts/test: package installation and the build.
 ZELTRAN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Installs the packages of scripts/packages that are missing (apt-get; root or sudo).
+# Installs the packages of scripts/packages that are missing (apt-get; root or sudo). One line a
+# step; apt's own output goes to build-apt.log and only its tail is shown when a step fails.
 install_packages() {
     local missing=()
     local package
@@ -11,12 +12,35 @@ install_packages() {
             missing+=("$package")
     done <"$ZELTRAN_ROOT/scripts/packages"
     [[ ${#missing[@]} -eq 0 ]] && return 0
-    echo "Installing: ${missing[*]}"
+    local log="$ZELTRAN_ROOT/build-apt.log"
     local sudo=()
     [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}"
+    echo "Installing ${#missing[@]} Debian packages: ${missing[*]}"
+    echo "  (apt-get's messages: $log)"
+    # A password is asked for once, here, not in the middle of a step's line.
+    [[ ${#sudo[@]} -eq 0 ]] || sudo -v || return 1
+    : >"$log"
+    apt_step 1 "updating the package lists" "$log" "${sudo[@]}" apt-get update || return 1
+    apt_step 2 "downloading" "$log" "${sudo[@]}" apt-get install -y --no-install-recommends \
+        --download-only "${missing[@]}" || return 1
+    apt_step 3 "unpacking and setting up" "$log" "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y --no-install-recommends "${missing[@]}" || return 1
+}
+
+# apt_step N TEXT LOG COMMAND...: runs one step of the installation with its output in LOG.
+apt_step() {
+    local step=$1 text=$2 log=$3
+    shift 3
+    local started=$SECONDS
+    printf '  [%d/3] %s ... ' "$step" "$text"
+    if "$@" </dev/null >>"$log" 2>&1; then
+        echo "done ($((SECONDS - started)) s)"
+        return 0
+    fi
+    echo "FAILED"
+    echo "The last lines of $log:" >&2
+    tail -n 25 "$log" >&2
+    return 1
 }
 
 # Configures and builds into the folder $1 with the extra CMake arguments that follow.

@@ -4,10 +4,12 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include "capture/camera_retry.hpp"
 #include "common/console.hpp"
 #include "common/state.hpp"
 #include "knowledge/knowledge_base.hpp"
 #include "platform/camera.hpp"
+#include "platform/service_notify.hpp"
 #include "platform/window.hpp"
 
 int32_t camera_on = 0;
@@ -63,11 +65,6 @@ int BitsPerChannel(const cv::Mat& picture) {
     return static_cast<int>(CV_ELEM_SIZE1(picture.type())) * 8;
 }
 
-// The camera delivers something other than 8-bit BGR at 320 x 240.
-bool IsUnexpectedFrame(const cv::Mat& frame) {
-    return frame.cols != GLT_F_XMAX || frame.rows != GLT_F_YMAX || frame.type() != CV_8UC3;
-}
-
 void PrintSizeReport(const cv::Mat& frame) {
     Print("\n\n");
     PrintError("ERROR: The Size of Supposed Input Image does not Match.");
@@ -79,14 +76,27 @@ void PrintSizeReport(const cv::Mat& frame) {
     PrintError("GLT_F_YMAX    = %d\n", GLT_F_YMAX);
 }
 
-// After a failed capture the camera stays off until the user turns it on again.
+// After a failed capture the camera stays off until the user turns it on again, or until an
+// attempt of the camera retry brings it back.
 void TurnCameraOffAfterFailure() {
     SwitchCameraOff(kCameraOffWaitMs);
     PrintText("Done.\n\n");
     PrintCameraOffBanner(1);
+    ArmCameraRetry();
 }
 
 }  // namespace
+
+bool IsUnexpectedFrame(const cv::Mat& frame) {
+    return frame.cols != GLT_F_XMAX || frame.rows != GLT_F_YMAX || frame.type() != CV_8UC3;
+}
+
+void RestartCameraMotion() {
+    DifferenceSum = 0;
+    grey_pair_index = 0;
+    motion_count = 0;
+    direction = 1;
+}
 
 void SwitchCameraOff(int wait_ms) {
     camera_on = 0;
@@ -111,7 +121,10 @@ void PrintCameraOffBanner(int leading_break) {
 }
 
 void GLT_Capture() {
-    if (camera_on == 0) return;
+    if (camera_on == 0) {
+        RetryCameraWhenDue();
+        return;
+    }
     if (!CameraRead(&camera_frame)) {
         PrintText("cvQueryFrame() failed in GLT_Capture().\n");
         TurnCameraOffAfterFailure();
@@ -135,6 +148,7 @@ void GLT_Capture() {
 }
 
 void ShutDown() {
+    ServiceStopping();
     FreeKnowledgeBase();
     CameraRelease();
     PrintBanner(kFarewellBanner, 1);

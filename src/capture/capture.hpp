@@ -1,6 +1,8 @@
 // Camera capture, the camera banners and the shut-down sequence.
 #pragma once
 
+#include <opencv2/core.hpp>
+
 // Opens the camera on CamChan with width 320, height 240 and 60 frames/s requested.
 void OpenCamera();
 
@@ -11,6 +13,13 @@ void GLT_Capture();
 // Turns the camera off: camera_on 0, logging off, the "TURNING OFF" line, the device released,
 // then a serviced wait of wait_ms so the device can settle. The caller prints its "Done." line.
 void SwitchCameraOff(int wait_ms);
+
+// True when a camera frame is not 8-bit BGR at 320 x 240.
+bool IsUnexpectedFrame(const cv::Mat& frame);
+
+// The motion state a camera starts with when it is switched on: no difference, the pair filled
+// from half 0, no motion counted, direction forward.
+void RestartCameraMotion();
 
 // Releases the knowledge base and the camera, prints the farewell banner and waits 500 ms.
 void ShutDown();

@@ -16,6 +16,8 @@ namespace {
 // Converter from UTF-8 to the console code set; (iconv_t)-1 while output stays UTF-8.
 iconv_t to_console = reinterpret_cast<iconv_t>(-1);
 
+bool muted = false;  // see MuteConsole
+
 bool IsShiftJisName(const char* codeset) {
     std::string name;
     for (const char* p = codeset; *p; ++p) {
@@ -27,6 +29,7 @@ bool IsShiftJisName(const char* codeset) {
 }
 
 void Write(FILE* stream, const char* text, size_t length) {
+    if (muted && stream == stdout) return;
     if (to_console == reinterpret_cast<iconv_t>(-1)) {
         std::fwrite(text, 1, length, stream);
         return;
@@ -83,6 +86,8 @@ void InitConsole() {
     if (codeset && IsShiftJisName(codeset)) to_console = iconv_open("CP932", "UTF-8");
     freelocale(user);
 }
+
+void MuteConsole(bool mute) { muted = mute; }
 
 bool ConsoleIsShiftJis() { return to_console != reinterpret_cast<iconv_t>(-1); }
 

@@ -15,5 +15,9 @@ void PrintError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Writes text as it stands (no format), converted to the console code set.
 void PrintText(const char* text);
 
+// While mute is true, Print and PrintText write nothing (PrintError still does): the installation
+// check reads files with the player's readers and reports the values in its own words.
+void MuteConsole(bool mute);
+
 // True when output is converted to Shift-JIS.
 bool ConsoleIsShiftJis();

@@ -4,6 +4,9 @@
 
 #include <string>
 
+// Formats like printf into a string.
+std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Formats like printf, then replaces every blank of the result by '0'.
 std::string FormatPath(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

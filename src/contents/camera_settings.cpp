@@ -1,8 +1,7 @@
 #include "contents/camera_settings.hpp"
 
-#include <cstdio>
-
 #include <cstdint>
+#include <cstdio>
 #include <iterator>
 
 #include "common/console.hpp"
@@ -43,10 +42,22 @@ void PrintLegend() {
 
 }  // namespace
 
-void LoadCameraSettings() {
+namespace {
+
+void ReadCameraSettings(bool report) {
     FILE* file = OpenFile(kCameraSettingsFile, "r");
     if (!file) return;
-    PrintLegend();
-    ReadIntSettings(file, kSettings, std::size(kSettings));
+    if (report) PrintLegend();
+    ReadIntSettings(file, kSettings, std::size(kSettings), report);
     std::fclose(file);
+}
+
+}  // namespace
+
+void LoadCameraSettings() {
+    ReadCameraSettings(true);
+}
+
+void ReadCameraSettingsSilently() {
+    ReadCameraSettings(false);
 }

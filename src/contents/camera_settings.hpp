@@ -3,3 +3,6 @@
 
 // Prints the legend and reads the five camera values; a missing file is silent.
 void LoadCameraSettings();
+
+// Reads the five camera values as LoadCameraSettings does, printing nothing (camera retries).
+void ReadCameraSettingsSilently();

@@ -1,5 +1,6 @@
 #include "contents/frame_list.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -79,25 +80,8 @@ bool ReadFrameListFile(long long folder_number) {
 // The highest folder number below `below` that has a contents folder or a frame-list file, or 0.
 long long HighestCandidateBelow(long long below) {
     long long best = 0;
-    std::vector<std::string> names;
-    const auto consider = [&](const std::string& name, const char* prefix, const char* suffix) {
-        const size_t prefix_length = std::strlen(prefix);
-        const size_t suffix_length = std::strlen(suffix);
-        if (name.size() <= prefix_length + suffix_length || name.compare(0, prefix_length, prefix))
-            return;
-        if (name.compare(name.size() - suffix_length, suffix_length, suffix)) return;
-        const std::string digits =
-            name.substr(prefix_length, name.size() - prefix_length - suffix_length);
-        if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
-            return;
-        const long long number = std::stoll(digits);
-        if (number > best && number < below) best = number;
-    };
-    if (ListFolder(kContentsBase, &names)) {
-        for (const std::string& name : names) consider(name, "S", "");
-    }
-    if (ListFolder(".", &names)) {
-        for (const std::string& name : names) consider(name, "frame_data", ".dat");
+    for (const long long number : CandidateFolderNumbers()) {
+        if (number < below) best = number;
     }
     return best;
 }
@@ -124,6 +108,40 @@ void DescendPastEmpty(int* empty_in_a_row) {
 
 }  // namespace
 
+std::vector<long long> CandidateFolderNumbers() {
+    std::vector<long long> numbers;
+    std::vector<std::string> names;
+    const auto consider = [&](const std::string& name, const char* prefix, const char* suffix) {
+        const size_t prefix_length = std::strlen(prefix);
+        const size_t suffix_length = std::strlen(suffix);
+        if (name.size() <= prefix_length + suffix_length || name.compare(0, prefix_length, prefix))
+            return;
+        if (name.compare(name.size() - suffix_length, suffix_length, suffix)) return;
+        const std::string digits =
+            name.substr(prefix_length, name.size() - prefix_length - suffix_length);
+        if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
+            return;
+        const long long number = std::stoll(digits);
+        if (number > 0) numbers.push_back(number);
+    };
+    if (ListFolder(kContentsBase, &names)) {
+        for (const std::string& name : names) consider(name, "S", "");
+    }
+    if (ListFolder(".", &names)) {
+        for (const std::string& name : names) consider(name, "frame_data", ".dat");
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
+bool ReadFolderFrames(long long folder_number) {
+    MaxCount = 0;
+    const bool from_file = ReadFrameListFile(folder_number);
+    if (!from_file) ScanFolder(folder_number);
+    return from_file;
+}
+
 void DropCache() {
     ReleaseAllPictures();
     const int count = MaxCount < 0 ? 0 : (MaxCount > kMaxFrames ? kMaxFrames : MaxCount);
@@ -142,8 +160,7 @@ void CheckContents() {
         if (!table_clear) std::memset(static_cast<void*>(FrameData), 0, kFrameListBytes);
         MaxCount = 0;
         const long long folder_number = static_cast<long long>(folder_index) + 1;
-        const bool from_file = ReadFrameListFile(folder_number);
-        if (!from_file) ScanFolder(folder_number);
+        const bool from_file = ReadFolderFrames(folder_number);
         if (MaxCount > 0) break;
         table_clear = !from_file;
 

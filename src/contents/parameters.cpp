@@ -119,20 +119,6 @@ void ReadAdditionalValues(FILE* file) {
     Print("SET(%d): flip_mode = %d\n", result, flip_mode);
 }
 
-void ReadParameterFile() {
-    std::string name = FormatPath("glt_env%4lld.dat", FolderNumber());
-    FILE* file = OpenFile(name.c_str(), "r");
-    if (!file) {
-        name = kCommonParameterFile;
-        file = OpenFile(name.c_str(), "r");
-    }
-    if (!file) return;
-    ReadMainValues(file);
-    ReadAdditionalValues(file);
-    std::fclose(file);
-    Print("Finished Reading GLT Parameters from File : %s\n", name.c_str());
-}
-
 // ../S%3d/nqt_config.dat: the PivotHistory block, then one number nothing uses. Its first 1280
 // entries become the key frames.
 void ImportKeyFrames() {
@@ -159,6 +145,21 @@ void ImportKeyFrames() {
 }
 
 }  // namespace
+
+std::string ReadParameterFile() {
+    std::string name = FormatPath("glt_env%4lld.dat", FolderNumber());
+    FILE* file = OpenFile(name.c_str(), "r");
+    if (!file) {
+        name = kCommonParameterFile;
+        file = OpenFile(name.c_str(), "r");
+    }
+    if (!file) return {};
+    ReadMainValues(file);
+    ReadAdditionalValues(file);
+    std::fclose(file);
+    Print("Finished Reading GLT Parameters from File : %s\n", name.c_str());
+    return name;
+}
 
 void LoadParameters() {
     ReadParameterFile();

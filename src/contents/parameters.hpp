@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 constexpr char kThresholdFile[] = "GLT_THRESHOLD.dat";
 
@@ -13,6 +14,10 @@ constexpr int32_t kHighestFolderIndex = 9999;
 // MaxCount 0..22000, sample_step 1..320, frame_no 0..22000, keyframe_index 0..1279; a direction
 // other than 0 / 1 is stored as 2 (no motion-driven move), a flip_mode other than 0..2 as 0.
 void LoadParameters();
+
+// Reads glt_env%4d.dat of folder folder_index + 1, or glt_env.dat when that folder has none, with
+// the limits of LoadParameters; returns the name of the file read, empty when neither opens.
+std::string ReadParameterFile();
 
 // Reads one "%d" from GLT_THRESHOLD.dat into GLT_threshold; false when the file does not open.
 bool ReadThresholdFile();

@@ -3,7 +3,7 @@
 #include "common/console.hpp"
 #include "common/scan.hpp"
 
-void ReadIntSettings(FILE* file, const IntSetting* settings, size_t count) {
+void ReadIntSettings(FILE* file, const IntSetting* settings, size_t count, bool report) {
     for (size_t i = 0; i < count; ++i) {
         const IntSetting& setting = settings[i];
         // Each value gets its own temporary seeded with the current value, so a number that
@@ -13,6 +13,6 @@ void ReadIntSettings(FILE* file, const IntSetting* settings, size_t count) {
         if (value < setting.lowest) value = setting.lowest;
         if (value > setting.highest) value = setting.highest;
         *setting.variable = value;
-        Print(setting.report, value);
+        if (report) Print(setting.report, value);
     }
 }

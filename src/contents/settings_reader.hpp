@@ -13,6 +13,6 @@ struct IntSetting {
     int32_t highest;
 };
 
-// Reads count values from file into their variables and prints each report. A value that cannot
-// be read keeps the variable's current value.
-void ReadIntSettings(FILE* file, const IntSetting* settings, size_t count);
+// Reads count values from file into their variables and prints each report (none when report is
+// false). A value that cannot be read keeps the variable's current value.
+void ReadIntSettings(FILE* file, const IntSetting* settings, size_t count, bool report = true);

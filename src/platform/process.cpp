@@ -1,24 +1,47 @@
 #include "platform/process.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cerrno>
 #include <cstring>
 
+#include "platform/service_notify.hpp"
 #include "platform/window.hpp"
 
 extern char** environ;
 
 namespace {
 
-void OnQuitSignal(int) { RequestQuit(); }
+void OnQuitSignal(int) {
+    RequestQuit();
+}
+
+// Waits for child to end, feeding the service watchdog meanwhile: a long conversion is a
+// legitimate wait. The child's process descriptor wakes the wait at its end; without one (poll
+// ignores a negative descriptor) the wait goes by slices. Returns waitpid's result.
+pid_t WaitForChild(pid_t child, int* status) {
+    // glibc 2.36 declares pidfd_open without C linkage; the system call serves as well.
+    const int descriptor = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
+    pid_t done = 0;
+    for (;;) {
+        ServiceWatchdog();
+        done = waitpid(child, status, WNOHANG);
+        if (done != 0) break;
+        pollfd end{descriptor, POLLIN, 0};
+        poll(&end, 1, kServiceWaitSliceMs);
+    }
+    if (descriptor >= 0) close(descriptor);
+    return done;
+}
 
 }  // namespace
 
@@ -32,6 +55,7 @@ void InstallQuitSignals() {
 }
 
 void EndProcess(int status) {
+    ServiceStopping();
     std::fflush(stdout);
     std::fflush(stderr);
     std::exit(status);
@@ -75,9 +99,7 @@ int RunProgram(const std::vector<std::string>& argv) {
     posix_spawn_file_actions_destroy(&actions);
     if (started != 0) return -1;
     int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
-    }
+    if (WaitForChild(child, &status) < 0) return -1;
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 }

@@ -1,7 +1,10 @@
 // The picture window on SDL2. Keys come from SDL text input (the byte of the character typed) and
 // from a few control keys; the picture is re-presented whenever the window is exposed or resized.
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +18,7 @@
 #include "common/console.hpp"
 #include "common/state.hpp"
 #include "platform/overlay_sdl.hpp"
+#include "platform/service_notify.hpp"
 #include "platform/window.hpp"
 
 namespace {
@@ -36,7 +40,16 @@ int last_flip = 0;
 std::deque<int> typed_keys;  // keys typed faster than they were polled
 FunctionKeyHandler function_key_handler = nullptr;
 
-constexpr Uint32 kQuitCheckMs = 10;  // longest SDL wait between checks of the quit flag
+// Where windows go (WindowSetDisplay); the defaults give the plain window.
+bool fullscreen = false;
+int display_index = 0;
+bool covering = false;         // the window covers its monitor now
+bool covered_by_hand = false;  // ... as a borderless window laid over it (see CoverMonitor)
+SDL_Rect plain_place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480};
+
+constexpr Uint32 kQuitCheckMs = 10;       // longest SDL wait between checks of the quit flag
+constexpr int kNoWindowSliceMs = 100;     // longest sleep of a timed wait without a window
+constexpr int64_t kServeFinishUs = 2000;  // WindowServeFor ends with a plain sleep below this
 
 // Without a display SDL falls back to drivers that draw nowhere; unless the user chose one of
 // them (SDL_VIDEODRIVER), that counts as no window.
@@ -131,6 +144,15 @@ SDL_Renderer* CreateRenderer(SDL_Window* target) {
     return made;
 }
 
+// The scale of a width x height picture in an output of out_w x out_h: the letterbox fit (the
+// largest size with the picture's aspect that fits), except that the auto-size mode in
+// fullscreen keeps the picture's own size unless it is larger than the screen.
+double FitScale(int out_w, int out_h, int width, int height) {
+    const double fit =
+        std::min(static_cast<double>(out_w) / width, static_cast<double>(out_h) / height);
+    return window_auto_size ? std::min(1.0, fit) : fit;
+}
+
 void Present() {
     if (!renderer) return;
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
@@ -139,10 +161,8 @@ void Present() {
         int out_w = 0, out_h = 0;
         SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
         SDL_Rect target{0, 0, out_w, out_h};
-        if (!window_auto_size) {
-            // Letterbox: the largest size with the picture's aspect that fits the window.
-            const double scale = std::min(static_cast<double>(out_w) / texture_width,
-                                          static_cast<double>(out_h) / texture_height);
+        if (!window_auto_size || covering) {
+            const double scale = FitScale(out_w, out_h, texture_width, texture_height);
             target.w = static_cast<int>(texture_width * scale + 0.5);
             target.h = static_cast<int>(texture_height * scale + 0.5);
             target.x = (out_w - target.w) / 2;
@@ -158,9 +178,9 @@ void Present() {
     SDL_RenderPresent(renderer);
 }
 
-// A function key goes to its handler at once; holding it down does not repeat it.
-void DispatchFunctionKey(const SDL_KeyboardEvent& key) {
-    if (key.repeat || !function_key_handler) return;
+// F1, F2 and F11 go to the function-key handler, once per press (held keys repeat).
+void HandFunctionKey(const SDL_KeyboardEvent& key) {
+    if (!function_key_handler || key.repeat) return;
     switch (key.keysym.sym) {
         case SDLK_F1:
             function_key_handler(FunctionKey::kF1);
@@ -174,6 +194,63 @@ void DispatchFunctionKey(const SDL_KeyboardEvent& key) {
         default:
             break;
     }
+}
+
+// True when an X11 window manager (EWMH) runs: SDL's fullscreen is a request to it. Other video
+// systems (Wayland) make fullscreen themselves.
+bool WindowManagerPresent() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+    Display* display = info.info.x11.display;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, left = 0;
+    unsigned char* value = nullptr;
+    const bool found =
+        XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &items, &left, &value) == Success &&
+        items == 1;
+    if (value) XFree(value);
+    return found;
+}
+
+// Covers the window's monitor or gives the window back its plain place. A bare X server (a kiosk
+// without a window manager) has nobody to grant SDL's fullscreen request, so there the window is
+// made borderless and laid over the monitor by hand.
+void CoverMonitor(bool on) {
+    if (on && !WindowManagerPresent()) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(display_index, &bounds) != 0) return;
+        SDL_GetWindowPosition(window, &plain_place.x, &plain_place.y);
+        SDL_GetWindowSize(window, &plain_place.w, &plain_place.h);
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+        SDL_SetWindowSize(window, bounds.w, bounds.h);
+        covered_by_hand = true;
+    } else if (!on && covered_by_hand) {
+        SDL_SetWindowBordered(window, SDL_TRUE);
+        SDL_SetWindowSize(window, plain_place.w, plain_place.h);
+        SDL_SetWindowPosition(window, plain_place.x, plain_place.y);
+        covered_by_hand = false;
+    } else {
+        SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    }
+    covering = on;
+}
+
+// Moves the window to its monitor and into or out of fullscreen as WindowSetDisplay asked.
+void PlaceWindow() {
+    if (SDL_GetWindowDisplayIndex(window) != display_index) {
+        // A window changes monitors as a plain window; fullscreen then covers the new one.
+        if (covering) CoverMonitor(false);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(display_index),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(display_index));
+    }
+    if (covering != fullscreen) CoverMonitor(fullscreen);
+    Present();
 }
 
 // Turns one SDL event into queued keys or window work.
@@ -213,7 +290,7 @@ void HandleEvent(const SDL_Event& event) {
                     typed_keys.push_back(kKeyEnter);
                     break;
                 default:
-                    DispatchFunctionKey(event.key);
+                    HandFunctionKey(event.key);
                     break;
             }
             break;
@@ -235,9 +312,10 @@ void WindowCreate(int auto_size) {
     WindowDestroy();
     window_auto_size = auto_size;
     window_sized = false;
+    covering = covered_by_hand = false;
     const Uint32 flags = auto_size ? 0u : static_cast<Uint32>(SDL_WINDOW_RESIZABLE);
-    window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640,
-                              480, flags);
+    const int position = SDL_WINDOWPOS_UNDEFINED_DISPLAY(display_index);
+    window = SDL_CreateWindow(kWindowTitle, position, position, 640, 480, flags);
     if (!window) {
         PrintError("WARNING: The picture window cannot be created (%s).\n", SDL_GetError());
         return;
@@ -247,6 +325,7 @@ void WindowCreate(int auto_size) {
         PrintError("WARNING: The picture window cannot draw (%s).\n", SDL_GetError());
     }
     SDL_StartTextInput();
+    if (fullscreen) CoverMonitor(true);
     if (!last_picture.empty()) {
         // A window made again (size mode changed) shows the picture it showed before.
         const cv::Mat picture = last_picture;
@@ -299,7 +378,8 @@ void WindowShow(const cv::Mat& picture, int flip) {
             break;
     }
     SDL_UnlockTexture(texture);
-    if (window_auto_size || !window_sized) {
+    // A covering window keeps the monitor's size; the plain one takes the picture's size later.
+    if (!covering && (window_auto_size || !window_sized)) {
         int window_w = 0, window_h = 0;
         SDL_GetWindowSize(window, &window_w, &window_h);
         if (window_w != width || window_h != height) SDL_SetWindowSize(window, width, height);
@@ -309,25 +389,55 @@ void WindowShow(const cv::Mat& picture, int flip) {
 }
 
 double WindowShownScale(int width, int height) {
-    if (!renderer || window_auto_size || !window_sized || width <= 0 || height <= 0) return 1.0;
+    if (!renderer || width <= 0 || height <= 0) return 1.0;
+    if (!covering && (window_auto_size || !window_sized)) return 1.0;
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
     if (out_w <= 0 || out_h <= 0) return 1.0;
-    return std::min(static_cast<double>(out_w) / width, static_cast<double>(out_h) / height);
+    return FitScale(out_w, out_h, width, height);
+}
+
+int WindowSetDisplay(int full, int index, int hide_pointer) {
+    fullscreen = full != 0;
+    if (video != Video::kReady) {
+        display_index = index;
+        return index;
+    }
+    const int monitors = SDL_GetNumVideoDisplays();
+    if (index < 0 || index >= monitors) {
+        PrintError("WARNING: There is no display %d (%d found); display 0 is used.\n", index,
+                   monitors);
+        index = 0;
+    }
+    display_index = index;
+    SDL_ShowCursor(hide_pointer ? SDL_DISABLE : SDL_ENABLE);
+    if (window) PlaceWindow();
+    return index;
+}
+
+void WindowOnFunctionKey(FunctionKeyHandler handler) {
+    function_key_handler = handler;
 }
 
 int WindowWaitKey(int ms) {
     if (quit_requested) return kNoKey;
     if (!typed_keys.empty()) return PopKey();
     if (video != Video::kReady) {
-        // No window: nothing can be typed, so a wait without limit lasts until a quit.
+        // No window: nothing can be typed, so a wait without limit lasts until a quit. Slept
+        // in slices, which keep the service watchdog fed.
+        int left = ms;
         do {
-            usleep((ms > 0 ? static_cast<useconds_t>(ms) : kQuitCheckMs) * 1000u);
-        } while (ms <= 0 && !quit_requested);
+            ServiceWatchdog();
+            const int slice =
+                ms > 0 ? std::min(left, kNoWindowSliceMs) : static_cast<int>(kQuitCheckMs);
+            usleep(static_cast<useconds_t>(slice) * 1000u);
+            left -= slice;
+        } while ((ms <= 0 || left > 0) && !quit_requested);
         return kNoKey;
     }
     const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(ms > 0 ? ms : 0);
     for (;;) {
+        ServiceWatchdog();
         SDL_Event event;
         Uint32 slice = kQuitCheckMs;
         if (ms > 0) {
@@ -347,14 +457,36 @@ int WindowWaitKey(int ms) {
     }
 }
 
+void WindowServeFor(int64_t micros) {
+    timespec deadline;
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    const int64_t nanos = deadline.tv_nsec + micros * 1000;
+    deadline.tv_sec += static_cast<time_t>(nanos / 1000000000);
+    deadline.tv_nsec = static_cast<long>(nanos % 1000000000);
+    for (;;) {
+        ServiceWatchdog();
+        timespec now;
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        const int64_t left_us =
+            (deadline.tv_sec - now.tv_sec) * 1000000 + (deadline.tv_nsec - now.tv_nsec) / 1000;
+        if (left_us <= 0) return;
+        if (video != Video::kReady || left_us < kServeFinishUs) {
+            // The last part in one precise sleep: the event wait counts whole milliseconds.
+            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr);
+            continue;
+        }
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, static_cast<int>(left_us / 1000) - 1) != 0) {
+            HandleEvent(event);
+            if (OverlayWantsPresent()) Present();
+        }
+    }
+}
+
 bool QuitRequested() {
     return quit_requested != 0;
 }
 
 void RequestQuit() {
     quit_requested = 1;
-}
-
-void WindowOnFunctionKey(FunctionKeyHandler handler) {
-    function_key_handler = handler;
 }

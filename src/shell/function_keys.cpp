@@ -1,5 +1,6 @@
 #include "shell/function_keys.hpp"
 
+#include "shell/display_mode.hpp"
 #include "shell/key_panel.hpp"
 #include "shell/motion_meter.hpp"
 
@@ -12,6 +13,7 @@ void HandleFunctionKey(FunctionKey key) {
             ToggleMotionMeter();
             break;
         case FunctionKey::kF11:
+            ToggleFullscreen();
             break;
     }
 }

@@ -1,8 +1,7 @@
-// The keys that are not bytes (F1, F2, F11): handled while the window serves its events, never
-// seen by the cycle.
+// The keys that are not bytes (F1, F2, F11): the window hands them over while it waits.
 #pragma once
 
 #include "platform/window.hpp"
 
-// The one handler of the function keys, registered with WindowOnFunctionKey at start-up.
+// Runs the command of a function key; registered with WindowOnFunctionKey at start-up.
 void HandleFunctionKey(FunctionKey key);

@@ -1,4 +1,5 @@
 // The pause key and the camera key.
+#include "capture/camera_retry.hpp"
 #include "capture/capture.hpp"
 #include "common/console.hpp"
 #include "common/state.hpp"
@@ -76,6 +77,11 @@ bool Pause() {
 void SwitchCamera() {
     ClearSharedBlock();
     PrintKeyFunction("KEY FUNCTION : [q][ CAMERA ON/OFF CONTROL ]\n");
+    if (camera_on == 0 && CameraRetrying()) {
+        // The user has taken over: the camera stays off until the next q.
+        StopCameraRetry();
+        return;
+    }
     if (camera_on == 0) {
         camera_on = 1;
         TurnCameraOn(kSwitchWaitMs);
@@ -88,8 +94,5 @@ void SwitchCamera() {
     } else {
         PrintCameraOffBanner(1);
     }
-    DifferenceSum = 0;
-    grey_pair_index = 0;
-    motion_count = 0;
-    direction = 1;
+    RestartCameraMotion();
 }

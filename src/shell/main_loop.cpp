@@ -1,5 +1,6 @@
 #include "shell/main_loop.hpp"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,6 +23,7 @@
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
 #include "shell/motion_meter.hpp"
+#include "shell/service_report.hpp"
 #include "shell/shared_block.hpp"
 
 int32_t REPLAY_SPEED = 3;
@@ -89,6 +91,13 @@ double SpeedFactorOf(int level, double previous) {
     }
 }
 
+// Microseconds still to wait until a stopwatch reading `rate` has come down to `limit`; at
+// least 1, so the wait always ends past the limit.
+int64_t MicrosToRate(double rate, double limit) {
+    const double left = 1e6 / limit - 1e6 / rate;
+    return left < 1.0 ? 1 : static_cast<int64_t>(std::ceil(left));
+}
+
 void BeginCycle() {
     toggle_limit = camera_on ? 3 : 5;
     reset_limit = camera_on ? 1 : 2;
@@ -150,6 +159,7 @@ bool RunCycle() {
     ReportStatus();
     UpdateMotionMeter();
     DisplayStep();
+    ReportToService();
     const int key = WindowWaitKey(kKeyPollMs) & 0xFF;
     if (QuitRequested()) {
         // Window closed, Ctrl+C or SIGTERM: the same ending as the quit key.
@@ -184,9 +194,12 @@ void IdleStep() {
         return;
     }
     PrintFrameNames();
-    // At most 30 frames a second; a slow cycle is not made up.
-    do {
+    // At most 30 frames a second; a slow cycle is not made up. The rest of the frame time is
+    // slept with the window served, not spun on the clock: a gallery runs this for days.
+    for (;;) {
         f_rate = ReadTimer();
-    } while (f_rate > kIdleRateLimit);
+        if (f_rate <= kIdleRateLimit) break;
+        WindowServeFor(MicrosToRate(f_rate, kIdleRateLimit));
+    }
     StartTimer();
 }

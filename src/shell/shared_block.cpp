@@ -17,12 +17,12 @@ constexpr int kClearedWords = 1 + kCameraSlots;  // the total and the 32 camera 
 
 void* shared_view = nullptr;  // the mapped block; null until OpenSharedBlock succeeded
 
+}  // namespace
+
 const char* SharedBlockName() {
     const char* name = std::getenv("ZELTRAN_SHM_NAME");
     return (name && *name) ? name : kSharedBlockName;
 }
-
-}  // namespace
 
 void OpenSharedBlock() {
     switch (OpenSharedMemory(SharedBlockName(), kSharedBytes, &shared_view)) {

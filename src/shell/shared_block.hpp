@@ -2,6 +2,9 @@
 // All access goes through the private mirror SI, whole block at a time.
 #pragma once
 
+// The block's name without its leading '/': $ZELTRAN_SHM_NAME when set, else LQT_SHARED_MEMORY.
+const char* SharedBlockName();
+
 // Creates or opens and maps the block, then clears words 0 to 32. Ends the process with its
 // message and status 1 on failure.
 void OpenSharedBlock();

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <iterator>
 
+#include "capture/camera_retry.hpp"
 #include "capture/capture.hpp"
 #include "common/console.hpp"
 #include "common/state.hpp"
@@ -17,6 +18,7 @@
 #include "platform/picture.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
+#include "shell/display_mode.hpp"
 #include "shell/function_keys.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/motion_meter.hpp"
@@ -201,6 +203,8 @@ int ZeltranMain(int argc, char** argv) {
     StartMotionMeterFromEnvironment();
     LoadCameraSettings();
     LoadDisplaySettings();
+    ApplyDisplaySettings();
+    ReadCameraRetrySetting();
     if (camera_on) OpenCamera();
     LoadPictureSlots();
     RunMainLoop();

@@ -57,12 +57,19 @@ int WindowWaitKey(int ms) {
     return key;
 }
 
+// Scripted time passes only through the clock; the wait itself is not needed.
+void WindowServeFor(int64_t) {}
+
 bool QuitRequested() {
     return fake::quit;
 }
 
 void RequestQuit() {
     fake::quit = true;
+}
+
+int WindowSetDisplay(int, int display_index, int) {
+    return display_index;
 }
 
 void WindowOnFunctionKey(FunctionKeyHandler) {}

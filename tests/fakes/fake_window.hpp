@@ -2,6 +2,7 @@
 // from a queue.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <opencv2/core.hpp>
 #include <vector>
@@ -15,14 +16,15 @@ struct Shown {
     int flip;
 };
 
-extern std::vector<Shown> shown;  // every WindowShow, in order
-extern std::deque<int> keys;      // keys returned by WindowWaitKey in turn, then 255
-extern std::vector<int> waits;    // the ms argument of every WindowWaitKey
-extern int creates;               // WindowCreate calls
-extern int destroys;              // WindowDestroy calls
-extern int last_auto_size;        // auto_size of the last WindowCreate
-extern double shown_scale;        // what WindowShownScale returns, 1.0 after ResetWindow
-extern const MeterPanel* meter;   // the meter panel last shown (nullptr: none)
+extern std::vector<Shown> shown;     // every WindowShow, in order
+extern std::deque<int> keys;         // keys returned by WindowWaitKey in turn, then 255
+extern std::vector<int> waits;       // the ms argument of every WindowWaitKey
+extern std::vector<int64_t> served;  // the micros argument of every WindowServeFor
+extern int creates;                  // WindowCreate calls
+extern int destroys;                 // WindowDestroy calls
+extern int last_auto_size;           // auto_size of the last WindowCreate
+extern double shown_scale;           // what WindowShownScale returns, 1.0 after ResetWindow
+extern const MeterPanel* meter;      // the meter panel last shown (nullptr: none)
 
 // A wait without time limit on an empty key queue requests a quit (as closing the window
 // would), so a test can never hang in one.

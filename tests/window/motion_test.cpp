@@ -19,15 +19,6 @@ constexpr int kFirstCameraWord = 1;   // the slot of CamChan 0
 constexpr int32_t kMoving = 1000000;  // far above the threshold of 11500
 constexpr int32_t kStill = 100;       // above 0, below the threshold
 
-// Starts a copy on folder S001 of count frames and waits until it shows frame 0.
-void StartOn(Player& player, int count) {
-    player.MakeFrames(1, count);
-    player.MakeOwnPictures();
-    player.Start();
-    ASSERT_TRUE(player.WaitForOutput(kHelpEnd)) << player.Output();
-    ASSERT_TRUE(ShowsFrame(player, 0));
-}
-
 bool WaitForWord(const std::string& block, int word, bool (*check)(int32_t)) {
     for (int tries = 0; tries < 200; ++tries) {
         if (check(Player::ReadSharedWord(block, word))) return true;
@@ -40,7 +31,7 @@ bool WaitForWord(const std::string& block, int word, bool (*check)(int32_t)) {
 
 TEST(MotionPlayback, TheBlockTotalMovesACopyWithoutCameraAndABurstTurnsItBack) {
     Player player;
-    StartOn(player, 30);
+    StartOnFrames(player, 30);
     const std::string& block = player.SharedBlockName();
     // A long burst: forward to the last frame, where the position stops (no wrap).
     Player::WriteSharedWord(block, kTotalWord, kMoving);
@@ -62,11 +53,11 @@ TEST(MotionPlayback, ACameraCopyPublishesItsMotionForACopyWithoutCamera) {
     std::vector<cv::Mat> pictures;
     for (int i = 0; i < 6000; ++i) pictures.push_back(clip::Flat(i % 2 ? 255 : 0));
     with_camera.CameraSource(clip::WriteVideo(with_camera.root() + "/camera.avi", pictures));
-    StartOn(with_camera, 20);
+    StartOnFrames(with_camera, 20);
 
     Player without_camera;
     without_camera.Environment("ZELTRAN_SHM_NAME", with_camera.SharedBlockName());
-    StartOn(without_camera, 12);
+    StartOnFrames(without_camera, 12);
 
     with_camera.Key("q");
     // The settings file's legend and values come between these lines.

@@ -26,9 +26,11 @@ inline std::string WriteSequence(const std::string& folder, const std::vector<cv
     return folder + "/cam_%03d.png";
 }
 
-// Writes pictures as a Motion-JPEG .avi video, as a real camera recording would be.
-inline std::string WriteVideo(const std::string& path, const std::vector<cv::Mat>& pictures) {
-    cv::VideoWriter writer(path, cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 30.0,
+// Writes pictures as a Motion-JPEG .avi video of rate pictures a second, as a real camera
+// recording would be.
+inline std::string WriteVideo(const std::string& path, const std::vector<cv::Mat>& pictures,
+                              double rate = 30.0) {
+    cv::VideoWriter writer(path, cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), rate,
                            pictures.front().size());
     for (const cv::Mat& picture : pictures) writer.write(picture);
     writer.release();

@@ -1,0 +1,215 @@
+// zeltran-setup as a user meets it: the real binary on real installations made in temporary
+// folders, with real JPEG frames and the system's ffmpeg.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "setup/cameras.hpp"
+#include "setup/unit_name.hpp"
+#include "support/temp_tree.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string output;
+};
+
+// Runs a shell command line (stderr joined to stdout), bounded so a hang fails instead of waiting.
+Outcome Shell(const std::string& command) {
+    Outcome run;
+    FILE* pipe = popen(("timeout 60 " + command + " 2>&1").c_str(), "r");
+    if (!pipe) return run;
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, got);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
+}
+
+Outcome RunSetup(const std::string& args, const std::string& env = "") {
+    return Shell("env " + env + " " + ZELTRAN_SETUP + " " + args);
+}
+
+// Every file below root with its bytes (folders by name only), to see that nothing changed.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        std::string bytes = "(not a file)";
+        if (entry.is_regular_file()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        files[entry.path().string()] = bytes;
+    }
+    return files;
+}
+
+}  // namespace
+
+TEST(SetupCreate, MakesAPlayableInstallationAndKeepsEveryFileOnASecondRun) {
+    TempTree tree;
+    const std::string show = tree.root() + "/show";
+    const Outcome made = RunSetup("create " + show);
+    ASSERT_EQ(made.status, 0) << made.output;
+    for (const char* file : {"work/keyallocation_01.jpg", "work/to_left.jpg", "work/to_right.jpg",
+                             "work/SetCamera3.txt", "work/SetDisplay.txt", "zeltran.desktop"}) {
+        EXPECT_TRUE(fs::is_regular_file(show + "/" + file)) << file;
+    }
+    EXPECT_TRUE(fs::is_directory(show + "/S001"));
+    // The service step's unit name, as the shell hands it to systemctl.
+    const std::string enable = "systemctl --user enable --now ";
+    const size_t at = made.output.find(enable);
+    ASSERT_NE(at, std::string::npos) << made.output;
+    const std::string quoted =
+        made.output.substr(at + enable.size(), made.output.find('\n', at) - at - enable.size());
+    EXPECT_EQ(Shell("printf '%s' " + quoted).output, ServiceUnitName(show));
+
+    // An installation without frames is made, but the check names what is missing.
+    Outcome checked = RunSetup("check " + show);
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_NE(checked.output.find("PROBLEM: no frames at all"), std::string::npos)
+        << checked.output;
+
+    WriteJpeg(show + "/S001/clip_00000.jpg", 64, 48, cv::Scalar(10, 20, 30));
+    WriteJpeg(show + "/S001/clip_00004.jpg", 64, 48, cv::Scalar(10, 20, 30));
+    checked = RunSetup("check " + show);
+    EXPECT_EQ(checked.status, 0) << checked.output;
+    EXPECT_NE(checked.output.find("2 frames (scanned), 64 x 48, first and last frame decode"),
+              std::string::npos)
+        << checked.output;
+    EXPECT_NE(checked.output.find("SetDisplay.txt: Fullscreen 1, DisplayIndex 0, HidePointer 1"),
+              std::string::npos);
+    EXPECT_NE(checked.output.find("GLT_THRESHOLD.dat: 11500"), std::string::npos);
+
+    std::FILE* edited = std::fopen((show + "/work/SetCamera3.txt").c_str(), "w");
+    std::fputs("1 1 3 50 0", edited);
+    std::fclose(edited);
+    const auto before = Snapshot(show);
+    const Outcome again = RunSetup("create " + show);
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(Snapshot(show), before);
+    EXPECT_NE(again.output.find("kept  work/SetCamera3.txt"), std::string::npos) << again.output;
+    EXPECT_NE(RunSetup("check " + show).output.find("CamChan 3, CamOnMemory 50"),
+              std::string::npos);
+}
+
+TEST(SetupCheck, NamesEachProblemThatWouldStopThePlayer) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> files;  // path below root, bytes
+        const char* env;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"undecodable first frame",
+         {{"S001/clip_00000.jpg", "not a picture"}},
+         "",
+         "PROBLEM: undecodable first frame in S001: ../S001/clip_00000.jpg"},
+        {"no converter", {}, "PATH=/nonexistent", "PROBLEM: no converter"},
+        {"frames only above the start folder",
+         {{"S001/readme.txt", "x"}},
+         "",
+         "PROBLEM: no frames from S001 down to S001"},
+        {"a pipe as settings file", {}, "", "PROBLEM: SetDisplay.txt is a pipe"},
+    };
+    for (const Case& c : cases) {
+        TempTree tree;
+        const std::string show = tree.root();
+        WriteJpeg(show + "/S002/clip_00000.jpg", 32, 24, cv::Scalar(0, 0, 0));
+        if (std::string(c.name) != "frames only above the start folder") {
+            WriteJpeg(show + "/S001/clip_00001.jpg", 32, 24, cv::Scalar(0, 0, 0));
+        }
+        for (const auto& [path, bytes] : c.files) tree.WriteFile("../" + path, bytes);
+        if (std::string(c.name) == "a pipe as settings file") {
+            mkfifo((tree.work() + "/SetDisplay.txt").c_str(), 0600);
+        }
+        const Outcome checked = RunSetup("check " + show, c.env);
+        EXPECT_EQ(checked.status, 1) << c.name << "\n" << checked.output;
+        EXPECT_NE(checked.output.find(c.problem), std::string::npos) << c.name << "\n"
+                                                                     << checked.output;
+    }
+}
+
+TEST(SetupCheck, HostileTreesNeitherCrashNorChangeAnything) {
+    TempTree tree;
+    constexpr char kGarbage[] = "\xff\x00\x7f 99999999999999999999 -5 \n\x01 abc";
+    const std::string garbage(kGarbage, sizeof kGarbage - 1);
+    tree.WriteFile("SetCamera3.txt", garbage);
+    tree.WriteFile("GLT_THRESHOLD.dat", garbage);
+    tree.WriteFile("glt_env.dat", "1 4000000000 -3 nan 1 7");
+    tree.WriteFile("glt_env0002.dat", garbage);
+    tree.WriteFile("frame_data0001.dat", garbage);
+    // A full frame list whose paths lead to a pipe, a folder and nowhere.
+    std::string list(22000 * 756, '\0');
+    const char* paths[] = {"../S003/pipe.jpg", "../S003", "/nonexistent/x.jpg"};
+    for (int i = 0; i < 3; ++i) list.replace(i * 756 + 4, std::strlen(paths[i]), paths[i]);
+    tree.WriteFile("frame_data0003.dat", list + "3");
+    tree.MakeFolder("../S003");
+    mkfifo((tree.root() + "/S003/pipe.jpg").c_str(), 0600);
+    tree.WriteFile("../S1/clip_00000.jpg", garbage);
+    tree.MakeFolder("SetDisplay.txt");
+    fs::create_symlink("/nonexistent", tree.work() + "/ffmpeg");
+
+    const auto before = Snapshot(tree.root());
+    const Outcome checked = RunSetup("check " + tree.root());
+    EXPECT_EQ(checked.status, 1) << checked.output;
+    EXPECT_NE(checked.output.find("PROBLEM: undecodable first frame in S003: ../S003/pipe.jpg"),
+              std::string::npos)
+        << checked.output;
+    EXPECT_EQ(Snapshot(tree.root()), before);
+
+    const Outcome missing = RunSetup("check " + tree.root() + "/nothing");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.output.find("PROBLEM: no working folder"), std::string::npos);
+}
+
+TEST(SetupCommandLine, UsageAndStatus2WithoutAKnownCommand) {
+    for (const char* args : {"", "check", "remove /tmp", "create a b"}) {
+        const Outcome run = RunSetup(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.output.find("usage: zeltran-setup create DIR"), std::string::npos);
+    }
+}
+
+TEST(SetupCameras, StableNamesLeadToTheirDevicesAndMissingFoldersMeanNone) {
+    TempTree tree;
+    const std::string dev = tree.root() + "/dev";
+    EXPECT_TRUE(ListCameras(dev).empty());  // no folder at all
+    fs::create_directories(dev + "/v4l/by-path");
+    EXPECT_TRUE(ListCameras(dev).empty());
+    tree.WriteFile("../dev/video10", "");
+    tree.WriteFile("../dev/video2", "");
+    tree.WriteFile("../dev/videox", "");
+    fs::create_directories(dev + "/v4l/by-id");
+    fs::create_symlink("../../video10", dev + "/v4l/by-id/usb-Cam_0001-video-index0");
+    fs::create_symlink("../../video10", dev + "/v4l/by-path/pci-0000:00:14.0-usb-0:2:1.0");
+    fs::create_symlink("../../video99", dev + "/v4l/by-path/dangling");
+    const std::vector<CameraEntry> cameras = ListCameras(dev);
+    ASSERT_EQ(cameras.size(), 2u);
+    EXPECT_EQ(cameras[0].device, dev + "/video2");
+    EXPECT_TRUE(cameras[0].names.empty());
+    EXPECT_EQ(cameras[1].device, dev + "/video10");
+    EXPECT_EQ(cameras[1].names, (std::vector<std::string>{"by-id/usb-Cam_0001-video-index0",
+                                                          "by-path/pci-0000:00:14.0-usb-0:2:1.0"}));
+}
+
+TEST(SetupUnitName, EscapesPathsLikeSystemdEscape) {
+    for (const std::string path : {"/srv/show", "/tmp/my show/Ä-1.x/", "/.hidden//a_b:c", "/"}) {
+        const Outcome real = Shell("systemd-escape --path '" + path + "'");
+        ASSERT_EQ(real.status, 0) << real.output;
+        EXPECT_EQ(EscapeUnitPath(path) + "\n", real.output) << path;
+    }
+}
