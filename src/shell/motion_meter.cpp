@@ -21,7 +21,7 @@ MeterPanel panel;
 // The total per graph slot, a ring indexed by slot number; below 0: no cycle in that slot.
 int32_t history[kMeterSlots];
 uint64_t newest_slot = 0;
-uint64_t refreshed_us = 0;  // when the camera picture and the status line were last made
+uint64_t camera_made_us = 0;  // when the camera picture was last made
 
 // Each slot keeps the highest total of its cycles, so a short burst is not lost between
 // redraws. Slots that passed without a cycle (a pause, a long wait) stay empty.
@@ -105,7 +105,7 @@ void ToggleMotionMeter() {
     }
     std::fill(std::begin(history), std::end(history), -1);
     newest_slot = ClockMicros() / kSlotMicros;
-    refreshed_us = 0;
+    camera_made_us = 0;
     UpdateMotionMeter();
 }
 
@@ -119,13 +119,13 @@ void UpdateMotionMeter() {
     const uint64_t now = ClockMicros();
     RecordTotal(now, SI[kDiffSumWord]);
     PublishHistory();
-    // The picture and the text at most once a slot: a new text each cycle (up to 1000 a second)
-    // could not be read, and rendering it would cost more than the rest of the meter.
-    if (refreshed_us == 0 || now - refreshed_us >= kSlotMicros) {
+    // The picture at most once a slot, which is as often as the window draws the meter: a
+    // player without a camera runs up to 1000 cycles a second.
+    if (camera_made_us == 0 || now - camera_made_us >= kSlotMicros) {
         MakeCameraPicture();
-        FormatStatus();
-        refreshed_us = now;
+        camera_made_us = now;
     }
+    FormatStatus();
     panel.own = DifferenceSum;
     panel.total = SI[kDiffSumWord];
     panel.threshold = VR_threshold;
