@@ -1,6 +1,7 @@
-// Layout and drawing of the panels. Sizes are given in pixels of windows up to 853 x 640 (the
-// meter then fits a 640 x 480 window) and grow in proportion beyond that, so the text stays
-// readable from 640 x 480 to 3840 x 2160 while a large picture stays mostly in sight.
+// Layout and drawing of the panels. Sizes are given in pixels of windows from 640 x 480 (the
+// meter then fits) to 853 x 640; the panels grow in proportion beyond that, so the text stays
+// readable up to 3840 x 2160 while a large picture stays mostly in sight, and shrink in
+// proportion in smaller windows (down to half), so the meter still fits them.
 // A panel is drawn into a texture of its own when its content changes and copied over the
 // picture at each presentation: one copy costs a fraction of drawing it anew.
 #include "platform/overlay_sdl.hpp"
@@ -14,8 +15,11 @@
 
 namespace {
 
-constexpr double kBaseWidth = 853.0;
-constexpr double kBaseHeight = 640.0;
+constexpr double kSmallWidth = 640.0;  // below: the panels shrink
+constexpr double kSmallHeight = 480.0;
+constexpr double kLargeWidth = 853.0;  // above: they grow
+constexpr double kLargeHeight = 640.0;
+constexpr double kSmallestScale = 0.5;
 constexpr int kMargin = 8;  // between the window's edge and a panel
 constexpr int kPad = 6;     // inside a panel
 constexpr int kGap = 8;     // between the parts of the meter
@@ -72,7 +76,9 @@ struct Scale {
 };
 
 Scale ScaleOf(int out_w, int out_h) {
-    return {std::max(1.0, std::min(out_w / kBaseWidth, out_h / kBaseHeight))};
+    const double small = std::min(out_w / kSmallWidth, out_h / kSmallHeight);
+    if (small < 1.0) return {std::max(kSmallestScale, small)};
+    return {std::max(1.0, std::min(out_w / kLargeWidth, out_h / kLargeHeight))};
 }
 
 // The panels are opaque. An empty rectangle is not drawn: SDL would still fill a row of it.

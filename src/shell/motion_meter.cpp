@@ -90,7 +90,7 @@ const char* DirectionName() {
 
 void FormatStatus() {
     std::snprintf(panel.text, sizeof panel.text,
-                  "S%03d   frame %d / %d   speed x%g   %s   %.1f fps   camera %s   threshold %d",
+                  "S%03d  frame %d / %d  speed x%g  %s  %.1f fps  camera %s  threshold %d",
                   folder_index + 1, static_cast<int>(frame_no), MaxCount - 1, speed_factor,
                   DirectionName(), f_rate, camera_on ? "on" : "off", VR_threshold);
 }

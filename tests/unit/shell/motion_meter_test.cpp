@@ -69,9 +69,9 @@ TEST(MotionMeter, CameraPictureTintsWhatChangedAndScaleAndStatusFollowTheState) 
     EXPECT_EQ(panel.camera.at<cv::Vec3b>(60, 10), cv::Vec3b(0, 0, 255));
     EXPECT_EQ(panel.full_scale, 80 * 60 * 255);
     EXPECT_EQ(panel.threshold, 11500);
-    EXPECT_STREQ(panel.text,
-                 "S002   frame 12 / 119   speed x0.5   backward   30.0 fps   camera on   "
-                 "threshold 11500");
+    EXPECT_STREQ(
+        panel.text,
+        "S002  frame 12 / 119  speed x0.5  backward  30.0 fps  camera on  threshold 11500");
     sample_step = 0;  // taken as 1, as the measurement takes it
     CycleAt(fake::now_micros, 0);
     EXPECT_EQ(panel.full_scale, 320 * 240 * 255);
