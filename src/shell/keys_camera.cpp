@@ -1,4 +1,5 @@
 // The pause key and the camera key.
+#include "block/shared_block.hpp"
 #include "capture/capture.hpp"
 #include "common/console.hpp"
 #include "common/state.hpp"
@@ -7,7 +8,6 @@
 #include "platform/camera.hpp"
 #include "platform/window.hpp"
 #include "shell/keys.hpp"
-#include "shell/shared_block.hpp"
 
 namespace {
 

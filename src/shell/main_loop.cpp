@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "block/shared_block.hpp"
 #include "capture/capture.hpp"
 #include "capture/frame_advance.hpp"
 #include "capture/help.hpp"
@@ -21,7 +22,6 @@
 #include "shell/camera_log.hpp"
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
-#include "shell/shared_block.hpp"
 
 int32_t REPLAY_SPEED = 3;
 double speed_factor = 1.0;
