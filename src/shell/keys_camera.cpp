@@ -8,6 +8,7 @@
 #include "platform/camera.hpp"
 #include "platform/window.hpp"
 #include "shell/keys.hpp"
+#include "shell/remote.hpp"
 
 namespace {
 
@@ -40,7 +41,7 @@ void TurnCameraOn(int wait_ms) {
 // Waits for Enter (true) or ESC; a closed window or a signal ends the wait like ESC.
 bool WaitForResume() {
     for (;;) {
-        const int key = WindowWaitKey(0);
+        const int key = WaitForAnyKey();
         if (QuitRequested() || key == kKeyEsc) return false;
         if (key == kKeyEnter) return true;
     }

@@ -22,6 +22,7 @@
 #include "shell/camera_log.hpp"
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
+#include "shell/remote.hpp"
 
 int32_t REPLAY_SPEED = 3;
 double speed_factor = 1.0;
@@ -148,7 +149,7 @@ bool RunCycle() {
     LogCameraPicture();
     ReportStatus();
     DisplayStep();
-    const int key = WindowWaitKey(kKeyPollMs) & 0xFF;
+    const int key = PollRemote(WindowWaitKey(kKeyPollMs) & 0xFF);
     if (QuitRequested()) {
         // Window closed, Ctrl+C or SIGTERM: the same ending as the quit key.
         ShutDown();

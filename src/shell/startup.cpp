@@ -12,6 +12,7 @@
 #include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
 #include "contents/video_import.hpp"
+#include "network/network.hpp"
 #include "platform/console_key.hpp"
 #include "platform/files.hpp"
 #include "platform/picture.hpp"
@@ -197,8 +198,10 @@ int ZeltranMain(int argc, char** argv) {
     WindowCreate(0);
     LoadCameraSettings();
     LoadDisplaySettings();
+    StartNetwork();
     if (camera_on) OpenCamera();
     LoadPictureSlots();
     RunMainLoop();
+    StopNetwork();
     return 0;
 }
