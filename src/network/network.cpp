@@ -74,7 +74,6 @@ bool NetworkInUse() {
 }
 
 void ApplyNetworkInput() {
-    if (!receiving) return;
     int32_t values[kCameraSlots];
     bool fresh[kCameraSlots];
     TakeRemoteMotion(values, fresh);
@@ -107,7 +106,7 @@ void ServeNetwork() {
 }
 
 bool TakeNetworkCommand(RemoteCommand* command) {
-    return receiving && TakeRemoteCommand(command);
+    return TakeRemoteCommand(command);
 }
 
 void StopNetwork() {

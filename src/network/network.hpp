@@ -17,6 +17,7 @@ bool NetworkInUse();
 void ServeNetwork();
 
 // Received motion into the shared block and the expiry only (while paused nothing is sent).
+// Works on whatever the dispatch queued, with or without a socket (the fuzz target has none).
 void ApplyNetworkInput();
 
 // The oldest key or folder message received and not taken yet; false when there is none.

@@ -44,14 +44,24 @@ bool SourceAllowed(lo_message message) {
     return ParseIpAddress(text.c_str(), &sender) && SenderAllowed(accepted, sender);
 }
 
+// liblo's arguments lie at 4-byte offsets in the packet, but lo_arg is aligned for 8-byte types:
+// the 4-byte values are copied out rather than read through the union.
+int32_t IntOf(const lo_arg* arg) {
+    int32_t value;
+    std::memcpy(&value, arg, sizeof value);
+    return value;
+}
+
 // An int32 or float32 argument as a number.
 bool NumberOf(char type, const lo_arg* arg, double* number) {
     if (type == LO_INT32) {
-        *number = arg->i;
+        *number = IntOf(arg);
         return true;
     }
     if (type == LO_FLOAT) {
-        *number = arg->f;
+        float value;
+        std::memcpy(&value, arg, sizeof value);
+        *number = value;
         return true;
     }
     return false;
@@ -84,15 +94,15 @@ bool QueueCommand(int32_t key, int32_t folder) {
 bool QueueKey(const char* types, lo_arg** argv, int argc) {
     if (argc != 1) return false;
     int32_t key = 0;
-    if (types[0] == LO_INT32) key = argv[0]->i;
-    if (types[0] == LO_STRING) key = static_cast<unsigned char>((&argv[0]->s)[0]);
+    if (types[0] == LO_INT32) key = IntOf(argv[0]);
+    if (types[0] == LO_STRING) key = *reinterpret_cast<const unsigned char*>(argv[0]);
     if (key < 1 || key > kLastKeyByte) return false;
     return QueueCommand(key, 0);
 }
 
 bool QueueFolder(const char* types, lo_arg** argv, int argc) {
     if (argc != 1 || types[0] != LO_INT32) return false;
-    const int32_t folder = argv[0]->i;
+    const int32_t folder = IntOf(argv[0]);
     if (folder < 1 || folder > kLastRemoteFolder) return false;
     return QueueCommand(0, folder);
 }
