@@ -137,7 +137,10 @@ void PrintSettings(const NetworkSettings& settings) {
     }
     if (settings.allow_count == 0) Print("SET: allow = loopback only\n");
     Print("SET: expire = %d\n", settings.expire_ms);
-    Print("SET: status = %.1f\n", settings.status_seconds);
+    // 1.0 stays "1.0"; a period such as 0.01667 keeps its digits.
+    Print(std::fmod(settings.status_seconds, 1.0) == 0.0 ? "SET: status = %.1f\n"
+                                                         : "SET: status = %g\n",
+          settings.status_seconds);
 }
 
 // True when the first prefix bits of a and b agree.
