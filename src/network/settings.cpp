@@ -82,6 +82,17 @@ bool ParseStatus(const std::string& text, double* seconds) {
     return true;
 }
 
+// Parses value into the next free entry of table; the reason when it cannot.
+template <typename Entry, int kLimit>
+const char* AddTo(Entry (&table)[kLimit], int32_t* count, const char* full,
+                  const char* (*parse)(const std::string&, Entry*), const std::string& value) {
+    if (*count >= kLimit) return full;
+    Entry entry;
+    const char* error = parse(value, &entry);
+    if (error == nullptr) table[(*count)++] = entry;
+    return error;
+}
+
 // Applies one KEY VALUE pair; the reason when it cannot be read.
 const char* ApplySetting(const std::string& key, const std::string& value,
                          NetworkSettings* settings) {
@@ -89,18 +100,12 @@ const char* ApplySetting(const std::string& key, const std::string& value,
         return ParsePort(value, &settings->listen_port) ? nullptr : "the port is a number 1..65535";
     }
     if (key == "send") {
-        if (settings->target_count >= kMaxTargets) return "at most 16 targets";
-        NetTarget target;
-        const char* error = ParseTarget(value, &target);
-        if (error == nullptr) settings->targets[settings->target_count++] = target;
-        return error;
+        return AddTo(settings->targets, &settings->target_count, "at most 16 targets", ParseTarget,
+                     value);
     }
     if (key == "allow") {
-        if (settings->allow_count >= kMaxAllowRules) return "at most 64 allow lines";
-        AllowRule rule;
-        const char* error = ParseAllow(value, &rule);
-        if (error == nullptr) settings->allowed[settings->allow_count++] = rule;
-        return error;
+        return AddTo(settings->allowed, &settings->allow_count, "at most 64 allow lines",
+                     ParseAllow, value);
     }
     if (key == "expire") {
         return ParseWhole(value, 1, kLongestExpireMs, &settings->expire_ms)
