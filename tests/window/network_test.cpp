@@ -80,33 +80,33 @@ TEST(NetworkPlayback, ACopyWithoutCameraPlaysFromTheMotionOfAnotherComputer) {
 
 TEST(NetworkControl, KeysFoldersAndMotionFromADeskAndTheStatusBack) {
     const int port = FreeUdpPort();
-    OscPeer desk;
+    OscPeer desk("::1");  // the status goes out over IPv6
     Player player;
-    player.WriteFile("SetNetwork.txt", "listen " + std::to_string(port) + "\nsend 127.0.0.1:" +
+    player.WriteFile("SetNetwork.txt", "listen " + std::to_string(port) + "\nsend [::1]:" +
                                            std::to_string(desk.port()) + "\nstatus 0.1\n");
     player.MakeFrames(2, 5);
     player.MakeFrames(3, 5);
     StartShowingFrame0(player, 30);
-    const auto send = [&](const char* path, lo_message message) {
-        desk.Send("127.0.0.1", port, path, message);
+    const auto send = [&](const char* path, const char* types, auto value) {
+        OscPeer("127.0.0.1").Send("127.0.0.1", port, path, types, value);
     };
 
-    send("/zeltran/key", IntMessage('x'));
+    send("/zeltran/key", "i", 'x');
     EXPECT_TRUE(ShowsFrame(player, 1));
     EXPECT_TRUE(StatusReports(desk, 1, 1, 30));
 
-    send("/zeltran/key", StringMessage("2"));
+    send("/zeltran/key", "s", "2");
     EXPECT_TRUE(player.WaitForOutput("* Changed Contents Folder to [ S002 ]\n"));
-    send("/zeltran/folder", IntMessage(3));
+    send("/zeltran/folder", "i", 3);
     EXPECT_TRUE(player.WaitForOutput("* Changed Contents Folder to [ S003 ]\n"));
     EXPECT_TRUE(StatusReports(desk, 3, -1, 5));
 
     // Cue and visual tools send floats: this moves the picture to the last frame of S003.
-    send("/zeltran/motion", FloatsMessage(3.0f, 2.5e6f));
+    OscPeer("127.0.0.1").Send("127.0.0.1", port, "/zeltran/motion", "ff", 3.0, 2.5e6);
     EXPECT_TRUE(ShowsFrame(player, 4));
 
-    send("/zeltran/key", IntMessage(27));
-    send("/zeltran/key", IntMessage(27));
+    send("/zeltran/key", "i", 27);
+    send("/zeltran/key", "i", 27);
     EXPECT_EQ(player.WaitExit(), 0);
     EXPECT_NE(player.Output().find(kPauseBanner), std::string::npos);
     EXPECT_NE(player.Output().find(kFarewellBanner), std::string::npos);
