@@ -67,10 +67,11 @@ TEST(Receiving, MessagesAreValidatedBeforeTheyAreQueued) {
     lo_timetag_now(&later);
     later.sec += 60;
     lo_bundle bundle = lo_bundle_new(later);
-    lo_message key = lo_message_new();
-    lo_message_add_int32(key, 'z');
-    lo_bundle_add_message(bundle, "/zeltran/key", key);
-    lo_bundle_add_message(bundle, "/zeltran/volume", key);
+    for (const char* path : {"/zeltran/key", "/zeltran/volume"}) {
+        lo_message key = lo_message_new();
+        lo_message_add_int32(key, 'z');
+        lo_bundle_add_message(bundle, path, key);
+    }
     size_t size = 0;
     void* bytes = lo_bundle_serialise(bundle, nullptr, &size);
     peer.SendBytes("127.0.0.1", port, std::string(static_cast<char*>(bytes), size));
