@@ -105,6 +105,8 @@ TEST(NetworkControl, KeysFoldersAndMotionFromADeskAndTheStatusBack) {
     OscPeer("127.0.0.1").Send("127.0.0.1", port, "/zeltran/motion", "ff", 3.0, 2.5e6);
     EXPECT_TRUE(ShowsFrame(player, 4));
 
+    send("/zeltran/key", "i", 'i');  // the web-camera report gains the message counts
+    EXPECT_TRUE(player.WaitForOutput("*[NET received=5 ignored=0 refused=0 sent="));
     send("/zeltran/key", "i", 27);
     send("/zeltran/key", "i", 27);
     EXPECT_EQ(player.WaitExit(), 0);
