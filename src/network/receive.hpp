@@ -1,6 +1,6 @@
-// Receiving OSC over UDP. liblo's server thread only validates each message and queues it; the
-// main thread takes the queue at its key poll, so the shared block and the program state keep
-// one writer.
+// Receiving OSC over UDP. A thread serving a liblo server (liblo receives, checks and takes the
+// packets apart) only validates each message and queues it; the main thread takes the queue at
+// its key poll, so the shared block and the program state keep one writer.
 #pragma once
 
 #include <lo/lo_types.h>
@@ -26,11 +26,11 @@ struct ReceiveCounts {
     uint64_t refused;
 };
 
-// Starts liblo's server thread on settings.listen_port, accepting senders by settings' allow
+// Starts the receiving thread on settings.listen_port, accepting senders by settings' allow
 // rules. False, with the reason on stderr, when the port cannot be bound.
 bool StartReceiving(const NetworkSettings& settings);
 
-// Stops and frees the server thread (nothing when none runs).
+// Ends the receiving thread (within 0.1 s) and frees the server (nothing when none runs).
 void StopReceiving();
 
 // The motion values received since the last call: fresh[slot] is set where values[slot] holds a
