@@ -30,7 +30,7 @@ struct ReceiveCounts {
 // rules. False, with the reason on stderr, when the port cannot be bound.
 bool StartReceiving(const NetworkSettings& settings);
 
-// Ends the receiving thread (within 0.1 s) and frees the server (nothing when none runs).
+// Ends the receiving thread (within 0.15 s) and frees the server (nothing when none runs).
 void StopReceiving();
 
 // The motion values received since the last call: fresh[slot] is set where values[slot] holds a

@@ -9,15 +9,9 @@ namespace {
 
 constexpr size_t kLongestMessage = 128;  // the two messages take 32 and 52 bytes
 
-NetTarget targets[kMaxTargets];
+int sockets[kMaxTargets];  // one connected socket per target; -1 where none could be opened
 int target_count = 0;
-int socket_v4 = -1;
-int socket_v6 = -1;
 SendCounts counts = {0, 0};
-
-int SocketFor(const IpAddress& address) {
-    return address.family == 4 ? socket_v4 : socket_v6;
-}
 
 // Serialises message once and sends the bytes to every target; frees message.
 void SendToTargets(lo_message message, const char* path) {
@@ -25,9 +19,7 @@ void SendToTargets(lo_message message, const char* path) {
     size_t size = lo_message_length(message, path);
     if (size <= sizeof bytes && lo_message_serialise(message, path, bytes, &size) != nullptr) {
         for (int i = 0; i < target_count; ++i) {
-            const int socket = SocketFor(targets[i].address);
-            if (socket >= 0 && SendDatagram(socket, targets[i].address, targets[i].port, bytes,
-                                            size) == SendResult::kSent) {
+            if (sockets[i] >= 0 && SendDatagram(sockets[i], bytes, size) == SendResult::kSent) {
                 ++counts.sent;
             } else {
                 ++counts.dropped;
@@ -43,14 +35,13 @@ bool OpenTargets(const NetworkSettings& settings) {
     target_count = settings.target_count;
     bool served = false;
     for (int i = 0; i < target_count; ++i) {
-        targets[i] = settings.targets[i];
-        int& socket = targets[i].address.family == 4 ? socket_v4 : socket_v6;
-        if (socket < 0) socket = OpenUdpSender(targets[i].address.family);
-        if (socket < 0) {
+        const NetTarget& target = settings.targets[i];
+        sockets[i] = OpenUdpTarget(target.address, target.port);
+        if (sockets[i] < 0) {
             PrintError("[ NG ] Cannot open a UDP socket for %s; nothing is sent there.\n",
-                       targets[i].text.c_str());
+                       target.text.c_str());
         }
-        served = served || socket >= 0;
+        served = served || sockets[i] >= 0;
     }
     return served;
 }
@@ -77,8 +68,6 @@ SendCounts CountsOfSending() {
 }
 
 void CloseTargets() {
-    CloseUdpSocket(socket_v4);
-    CloseUdpSocket(socket_v6);
-    socket_v4 = socket_v6 = -1;
+    for (int i = 0; i < target_count; ++i) CloseUdpSocket(sockets[i]);
     target_count = 0;
 }

@@ -11,7 +11,7 @@ struct SendCounts {
     uint64_t dropped;  // datagrams the system did not take (full buffer, no route)
 };
 
-// Opens one non-blocking socket per address family the targets use. False, with the reason on
+// Opens one connected non-blocking socket per target. False, with the reason on
 // stderr, when no target can be served.
 bool OpenTargets(const NetworkSettings& settings);
 

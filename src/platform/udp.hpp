@@ -17,15 +17,15 @@ bool ParseIpAddress(const char* text, IpAddress* address);
 // for the name service). False when there is none.
 bool ResolveHost(const char* host, IpAddress* address);
 
-// Opens a non-blocking UDP socket for sending to addresses of family 4 or 6; -1 on failure.
-int OpenUdpSender(int family);
+// Opens a non-blocking UDP socket connected to address:port (a connected socket spares the
+// route look-up of every send); -1 on failure.
+int OpenUdpTarget(const IpAddress& address, int port);
 
 enum class SendResult { kSent, kDropped };
 
-// Sends one datagram to address:port without waiting; kDropped when the send buffer is full or
-// the system refused it.
-SendResult SendDatagram(int socket, const IpAddress& address, int port, const void* data,
-                        size_t size);
+// Sends one datagram on a socket from OpenUdpTarget without waiting; kDropped when the send
+// buffer is full or the system refused it (no route, or the target's port was found closed).
+SendResult SendDatagram(int socket, const void* data, size_t size);
 
-// Closes a socket from OpenUdpSender (nothing for -1).
+// Closes a socket from OpenUdpTarget (nothing for -1).
 void CloseUdpSocket(int socket);

@@ -55,14 +55,7 @@ bool ResolveHost(const char* host, IpAddress* address) {
     return resolved;
 }
 
-int OpenUdpSender(int family) {
-    const int fd =
-        socket(family == 6 ? AF_INET6 : AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    return fd < 0 ? -1 : fd;
-}
-
-SendResult SendDatagram(int socket, const IpAddress& address, int port, const void* data,
-                        size_t size) {
+int OpenUdpTarget(const IpAddress& address, int port) {
     sockaddr_storage to{};
     socklen_t length = 0;
     if (address.family == 4) {
@@ -78,9 +71,18 @@ SendResult SendDatagram(int socket, const IpAddress& address, int port, const vo
         std::memcpy(&v6->sin6_addr, address.bytes, 16);
         length = sizeof *v6;
     }
+    const int fd = socket(to.ss_family, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    if (connect(fd, reinterpret_cast<const sockaddr*>(&to), length) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+SendResult SendDatagram(int socket, const void* data, size_t size) {
     // MSG_DONTWAIT as well as the non-blocking socket: a full buffer costs this one message.
-    const ssize_t sent = sendto(socket, data, size, MSG_DONTWAIT | MSG_NOSIGNAL,
-                                reinterpret_cast<const sockaddr*>(&to), length);
+    const ssize_t sent = send(socket, data, size, MSG_DONTWAIT | MSG_NOSIGNAL);
     return sent == static_cast<ssize_t>(size) ? SendResult::kSent : SendResult::kDropped;
 }
 
