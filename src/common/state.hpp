@@ -63,7 +63,7 @@ extern int32_t contents_list[kMaxListedFolders];  // 0-based folders found by th
 extern int32_t contents_count;      // entries used in contents_list
 extern int32_t contents_listed;     // 1 once a list with at least one entry was made
 
-// ---- Shared block (shell/shared_block) --------------------------------------------------------
+// ---- Shared block (block/shared_block) --------------------------------------------------------
 
 extern int32_t SI[kSharedWords];  // private mirror of the shared block; word 0 is SI.DiffSum
 constexpr int kDiffSumWord = 0;   // SI word holding the total of the camera slots

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "block/shared_block.hpp"
 #include "common/state.hpp"
-#include "shell/shared_block.hpp"
 
 int32_t DifferenceSum = 0;
 int32_t sample_step = 4;
@@ -25,20 +25,6 @@ int32_t SampledDifference(int32_t step) {
     return static_cast<int32_t>(sum);
 }
 
-// Publishes this copy's value in slot CamChan + 1 and rebuilds the total of the 32 slots.
-void PublishDifference() {
-    ReadSharedBlock();
-    if (static_cast<uint32_t>(CamChan) < static_cast<uint32_t>(kCameraSlots)) {
-        SI[CamChan + 1] = DifferenceSum;
-    }
-    // Added as unsigned so that slots another copy filled with large values wrap around like
-    // 32-bit sums instead of overflowing.
-    uint32_t total = 0;
-    for (int slot = 1; slot <= kCameraSlots; ++slot) total += static_cast<uint32_t>(SI[slot]);
-    SI[kDiffSumWord] = static_cast<int32_t>(total);
-    WriteSharedBlock();
-}
-
 }  // namespace
 
 void MeasureDifference() {
@@ -46,7 +32,7 @@ void MeasureDifference() {
     if (camera_on != 0) {
         // A step of 0 or less (from a parameter file) would never advance: take every pixel.
         DifferenceSum = SampledDifference(sample_step > 0 ? sample_step : 1);
-        PublishDifference();
+        PublishSlot(CamChan, DifferenceSum);
         return;
     }
     // Without a camera this copy follows the total of the others, once the threshold of the

@@ -7,7 +7,7 @@
 #include "contents/video_import.hpp"
 #include "platform/inspect.hpp"
 #include "setup/report.hpp"
-#include "shell/shared_block.hpp"
+#include "block/shared_block.hpp"
 
 namespace {
 

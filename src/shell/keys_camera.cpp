@@ -1,4 +1,5 @@
 // The pause key and the camera key.
+#include "block/shared_block.hpp"
 #include "capture/camera_retry.hpp"
 #include "capture/capture.hpp"
 #include "common/console.hpp"
@@ -8,7 +9,7 @@
 #include "platform/camera.hpp"
 #include "platform/window.hpp"
 #include "shell/keys.hpp"
-#include "shell/shared_block.hpp"
+#include "shell/remote.hpp"
 
 namespace {
 
@@ -41,7 +42,7 @@ void TurnCameraOn(int wait_ms) {
 // Waits for Enter (true) or ESC; a closed window or a signal ends the wait like ESC.
 bool WaitForResume() {
     for (;;) {
-        const int key = WindowWaitKey(0);
+        const int key = WaitForAnyKey();
         if (QuitRequested() || key == kKeyEsc) return false;
         if (key == kKeyEnter) return true;
     }

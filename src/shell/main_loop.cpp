@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "block/shared_block.hpp"
 #include "capture/capture.hpp"
 #include "capture/frame_advance.hpp"
 #include "capture/help.hpp"
@@ -23,8 +24,8 @@
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
 #include "shell/motion_meter.hpp"
+#include "shell/remote.hpp"
 #include "shell/service_report.hpp"
-#include "shell/shared_block.hpp"
 
 int32_t REPLAY_SPEED = 3;
 double speed_factor = 1.0;
@@ -160,7 +161,7 @@ bool RunCycle() {
     UpdateMotionMeter();
     DisplayStep();
     ReportToService();
-    const int key = WindowWaitKey(kKeyPollMs) & 0xFF;
+    const int key = PollRemote(WindowWaitKey(kKeyPollMs) & 0xFF);
     if (QuitRequested()) {
         // Window closed, Ctrl+C or SIGTERM: the same ending as the quit key.
         ShutDown();

@@ -13,6 +13,7 @@
 #include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
 #include "contents/video_import.hpp"
+#include "network/network.hpp"
 #include "platform/console_key.hpp"
 #include "platform/files.hpp"
 #include "platform/picture.hpp"
@@ -205,8 +206,10 @@ int ZeltranMain(int argc, char** argv) {
     LoadDisplaySettings();
     ApplyDisplaySettings();
     ReadCameraRetrySetting();
+    StartNetwork();
     if (camera_on) OpenCamera();
     LoadPictureSlots();
     RunMainLoop();
+    StopNetwork();
     return 0;
 }

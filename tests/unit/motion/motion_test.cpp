@@ -6,9 +6,9 @@
 
 #include <cstring>
 
+#include "block/shared_block.hpp"
 #include "capture/capture.hpp"
 #include "common/state.hpp"
-#include "shell/shared_block.hpp"
 #include "support/temp_tree.hpp"
 #include "unit/capture/camera_clip.hpp"
 #include "unit/shell/test_block.hpp"

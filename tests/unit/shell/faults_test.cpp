@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "block/shared_block.hpp"
 #include "common/state.hpp"
 #include "keys_test_support.hpp"
 #include "platform/camera.hpp"
 #include "shell/display.hpp"
 #include "shell/main_loop.hpp"
-#include "shell/shared_block.hpp"
 #include "unit/capture/camera_clip.hpp"
 #include "unit/shell/cycle_fixture.hpp"
 #include "unit/shell/test_block.hpp"

@@ -6,11 +6,11 @@
 #include <opencv2/videoio.hpp>
 #include <string>
 
+#include "block/shared_block.hpp"
 #include "capture/capture.hpp"
 #include "common/state.hpp"
 #include "keys_test_support.hpp"
 #include "platform/camera.hpp"
-#include "shell/shared_block.hpp"
 #include "support/banners.hpp"
 #include "support/temp_tree.hpp"
 

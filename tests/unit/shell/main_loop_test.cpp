@@ -7,11 +7,11 @@
 #include <opencv2/videoio.hpp>
 #include <string>
 
+#include "block/shared_block.hpp"
 #include "common/state.hpp"
 #include "fakes/fake_window.hpp"
 #include "platform/camera.hpp"
 #include "platform/window.hpp"
-#include "shell/shared_block.hpp"
 #include "unit/shell/cycle_fixture.hpp"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/shared_block.hpp"
+#include "block/shared_block.hpp"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "shell/shared_block.hpp"
+#include "block/shared_block.hpp"
 
 #include <cstdlib>
 #include <cstring>
@@ -49,5 +49,16 @@ void WriteSharedBlock() {
 void ClearSharedBlock() {
     ReadSharedBlock();
     for (int word = 0; word < kClearedWords; ++word) SI[word] = 0;
+    WriteSharedBlock();
+}
+
+void PublishSlot(int32_t slot, int32_t value) {
+    ReadSharedBlock();
+    if (static_cast<uint32_t>(slot) < static_cast<uint32_t>(kCameraSlots)) SI[slot + 1] = value;
+    // Added as unsigned so that slots another copy filled with large values wrap around like
+    // 32-bit sums instead of overflowing.
+    uint32_t total = 0;
+    for (int word = 1; word <= kCameraSlots; ++word) total += static_cast<uint32_t>(SI[word]);
+    SI[kDiffSumWord] = static_cast<int32_t>(total);
     WriteSharedBlock();
 }

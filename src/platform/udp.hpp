@@ -1,0 +1,31 @@
+// UDP sockets and IP addresses for the network module: numeric parsing, one look-up of a host
+// name, and sends that never wait.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct IpAddress {
+    int family;         // 4 or 6; 0 while unset
+    uint8_t bytes[16];  // network byte order; IPv4 uses the first 4
+};
+
+// Parses a numeric IPv4 ("192.168.10.5") or IPv6 ("fe80::1", no brackets) address.
+bool ParseIpAddress(const char* text, IpAddress* address);
+
+// A numeric address, or else the first address the resolver gives for the name (this may wait
+// for the name service). False when there is none.
+bool ResolveHost(const char* host, IpAddress* address);
+
+// Opens a non-blocking UDP socket connected to address:port (a connected socket spares the
+// route look-up of every send); -1 on failure.
+int OpenUdpTarget(const IpAddress& address, int port);
+
+enum class SendResult { kSent, kDropped };
+
+// Sends one datagram on a socket from OpenUdpTarget without waiting; kDropped when the send
+// buffer is full or the system refused it (no route, or the target's port was found closed).
+SendResult SendDatagram(int socket, const void* data, size_t size);
+
+// Closes a socket from OpenUdpTarget (nothing for -1).
+void CloseUdpSocket(int socket);
