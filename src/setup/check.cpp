@@ -1,5 +1,6 @@
 #include "setup/check.hpp"
 
+#include "block/shared_block.hpp"
 #include "common/state.hpp"
 #include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
@@ -7,7 +8,6 @@
 #include "contents/video_import.hpp"
 #include "platform/inspect.hpp"
 #include "setup/report.hpp"
-#include "block/shared_block.hpp"
 
 namespace {
 
