@@ -39,8 +39,7 @@ FileStamp StampOf(const std::string& path) {
 
 struct Entry {
     uint64_t id;  // tells a re-wanted picture from the one a finished decode belongs to
-    std::string path;
-    int denominator;
+    AheadPicture want;
     Stage stage;
     cv::Mat picture;  // empty when done and not decodable
     FileStamp stamp;  // of the file as it was decoded
@@ -59,9 +58,12 @@ uint64_t next_id = 1;
 bool stopping = false;
 int decoded_count = 0;
 
-Entry* FindEntry(const std::string& path, int denominator) {
+Entry* FindEntry(const AheadPicture& want) {
     for (Entry& entry : entries) {
-        if (entry.denominator == denominator && entry.path == path) return &entry;
+        if (entry.want.denominator == want.denominator && entry.want.channels == want.channels &&
+            entry.want.path == want.path) {
+            return &entry;
+        }
     }
     return nullptr;
 }
@@ -90,11 +92,10 @@ void Work() {
         if (stopping) return;
         next->stage = Stage::kDecoding;
         const uint64_t id = next->id;
-        const std::string path = next->path;
-        const int denominator = next->denominator;
+        const AheadPicture want = next->want;
         lock.unlock();
-        const FileStamp stamp = StampOf(path);
-        cv::Mat picture = DecodePictureReduced(path.c_str(), denominator);
+        const FileStamp stamp = StampOf(want.path);
+        cv::Mat picture = DecodePictureReduced(want.path.c_str(), want.denominator, want.channels);
         lock.lock();
         ++decoded_count;
         if (Entry* entry = FindEntry(id)) {
@@ -134,12 +135,12 @@ void DecodeAheadWant(const std::vector<AheadPicture>& wanted) {
     std::vector<Entry> kept;
     kept.reserve(wanted.size());
     for (const AheadPicture& want : wanted) {
-        if (Entry* entry = FindEntry(want.path, want.denominator)) {
+        if (Entry* entry = FindEntry(want)) {
             kept.push_back(std::move(*entry));
-            entry->path.clear();  // a repeated wish finds the kept entry only once
-            entry->denominator = 0;
+            entry->want.path.clear();  // a repeated wish finds the kept entry only once
+            entry->want.denominator = 0;
         } else {
-            kept.push_back(Entry{next_id++, want.path, want.denominator, Stage::kWaiting, {}, {}});
+            kept.push_back(Entry{next_id++, want, Stage::kWaiting, {}, {}});
         }
     }
     entries = std::move(kept);
@@ -150,9 +151,9 @@ void DecodeAheadWant(const std::vector<AheadPicture>& wanted) {
     changed.notify_all();
 }
 
-cv::Mat DecodeAheadTake(const char* path, int denominator) {
+cv::Mat DecodeAheadTake(const char* path, int denominator, int channels) {
     std::unique_lock<std::mutex> lock(mutex);
-    Entry* entry = FindEntry(path, denominator);
+    Entry* entry = FindEntry(AheadPicture{path, denominator, channels});
     if (!entry) return cv::Mat();
     const uint64_t id = entry->id;
     changed.wait(lock, [id] {

@@ -10,6 +10,7 @@
 struct AheadPicture {
     std::string path;  // picture file, as DecodePictureReduced takes it
     int denominator;   // decode at 1/denominator of the size (1, 2, 4, 8)
+    int channels = 3;  // 3: BGR, 4: BGRA (see DecodePictureReduced)
 };
 
 // True unless ZELTRAN_DECODE_AHEAD is "0" or SetDecodeAhead(false) was called: the display step
@@ -21,11 +22,11 @@ void SetDecodeAhead(bool on);
 // no longer wanted are forgotten, whether waiting, being decoded or done.
 void DecodeAheadWant(const std::vector<AheadPicture>& wanted);
 
-// The picture of path at 1/denominator when the thread has decoded it, or is decoding it now (the
-// call then waits for it). Empty when it was not wanted, not begun, or could not be decoded: the
-// caller decodes it itself; also when the file changed since it was decoded. A picture is handed
-// out once.
-cv::Mat DecodeAheadTake(const char* path, int denominator);
+// The picture of path at 1/denominator with channels when the thread has decoded it, or is decoding
+// it now (the call then waits for it). Empty when it was not wanted, not begun, or could not be
+// decoded: the caller decodes it itself; also when the file changed since it was decoded. A picture
+// is handed out once.
+cv::Mat DecodeAheadTake(const char* path, int denominator, int channels = 3);
 
 // Waits until every wanted picture is decoded (tests use it to make the thread's progress
 // certain).
