@@ -1,5 +1,6 @@
 #include "shell/decode_ahead.hpp"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "common/state.hpp"
 #include "platform/files.hpp"
 #include "platform/picture.hpp"
+#include "platform/process.hpp"
 
 namespace {
 
@@ -107,12 +109,15 @@ void Work() {
     }
 }
 
-// The thread lives until DecodeAheadStop or the end of the process; defined after the state it
-// uses, so it is joined before that state goes away at exit.
-struct Worker {
-    std::thread thread;
-    ~Worker() { DecodeAheadStop(); }
-} worker;
+int threads_chosen = 0;  // SetDecodeAheadThreads; 0: from the cores
+
+// The threads live until DecodeAheadStop or the end of the process; defined after the state they
+// use, so they are joined before that state goes away at exit.
+struct Workers {
+    std::vector<std::thread> threads;
+    bool Running() const { return !threads.empty(); }
+    ~Workers() { DecodeAheadStop(); }
+} workers;
 
 }  // namespace
 
@@ -129,9 +134,18 @@ void SetDecodeAhead(bool on) {
     if (!on) DecodeAheadStop();
 }
 
+int DecodeAheadThreads() {
+    if (threads_chosen > 0) return threads_chosen;
+    return std::clamp(UsableCores() - 1, 1, kDecodeAheadFrames);
+}
+
+void SetDecodeAheadThreads(int count) {
+    threads_chosen = count > 0 ? count : 0;
+}
+
 void DecodeAheadWant(const std::vector<AheadPicture>& wanted) {
     std::lock_guard<std::mutex> lock(mutex);
-    if (wanted.empty() && !worker.thread.joinable()) return;
+    if (wanted.empty() && !workers.Running()) return;
     std::vector<Entry> kept;
     kept.reserve(wanted.size());
     for (const AheadPicture& want : wanted) {
@@ -144,9 +158,9 @@ void DecodeAheadWant(const std::vector<AheadPicture>& wanted) {
         }
     }
     entries = std::move(kept);
-    if (!worker.thread.joinable()) {
+    if (!workers.Running()) {
         stopping = false;
-        worker.thread = std::thread(Work);
+        for (int i = DecodeAheadThreads(); i > 0; --i) workers.threads.emplace_back(Work);
     }
     changed.notify_all();
 }
@@ -173,7 +187,7 @@ cv::Mat DecodeAheadTake(const char* path, int denominator, int channels) {
 void DecodeAheadWaitIdle() {
     std::unique_lock<std::mutex> lock(mutex);
     changed.wait(lock, [] {
-        if (stopping || !worker.thread.joinable()) return true;
+        if (stopping || !workers.Running()) return true;
         for (const Entry& entry : entries) {
             if (entry.stage != Stage::kDone) return false;
         }
@@ -193,7 +207,8 @@ void DecodeAheadStop() {
         entries.clear();
     }
     changed.notify_all();
-    if (worker.thread.joinable()) worker.thread.join();
+    for (std::thread& thread : workers.threads) thread.join();
+    workers.threads.clear();
 }
 
 int DecodeAheadCount() {
