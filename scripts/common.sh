@@ -51,12 +51,14 @@ build_into() {
     cmake --build "$ZELTRAN_ROOT/$dir" -j "$(nproc)"
 }
 
-# Starts a private Xvfb and exports DISPLAY; it is stopped when the calling shell exits.
+# Starts a private Xvfb (screen $1, default 1280x1024x24) and exports DISPLAY; it is stopped
+# when the calling shell exits.
 start_xvfb() {
+    local screen=${1:-1280x1024x24}
     local n
     for n in $(seq 91 140); do
         [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
         XVFB_PID=$!
         local i
         for i in $(seq 1 50); do

@@ -17,6 +17,7 @@
 
 #include "common/console.hpp"
 #include "common/state.hpp"
+#include "platform/overlay_sdl.hpp"
 #include "platform/service_notify.hpp"
 #include "platform/window.hpp"
 
@@ -173,6 +174,7 @@ void Present() {
         SDL_RenderCopyEx(renderer, texture, nullptr, &target, 0.0, nullptr,
                          static_cast<SDL_RendererFlip>(flags));
     }
+    OverlayDraw(renderer);
     SDL_RenderPresent(renderer);
 }
 
@@ -334,6 +336,7 @@ void WindowCreate(int auto_size) {
 }
 
 void WindowDestroy() {
+    if (renderer) OverlayReleaseRenderer();
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);
@@ -447,6 +450,7 @@ int WindowWaitKey(int ms) {
         const bool got = slice > 0 ? SDL_WaitEventTimeout(&event, static_cast<int>(slice)) != 0
                                    : SDL_PollEvent(&event) != 0;
         if (got) HandleEvent(event);
+        if (OverlayWantsPresent()) Present();
         if (!typed_keys.empty()) return PopKey();
         if (quit_requested) return kNoKey;
         if (ms > 0 && !got && SDL_GetTicks64() >= deadline) return kNoKey;
@@ -474,6 +478,7 @@ void WindowServeFor(int64_t micros) {
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, static_cast<int>(left_us / 1000) - 1) != 0) {
             HandleEvent(event);
+            if (OverlayWantsPresent()) Present();
         }
     }
 }

@@ -22,6 +22,7 @@
 #include "shell/camera_log.hpp"
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
+#include "shell/motion_meter.hpp"
 #include "shell/service_report.hpp"
 #include "shell/shared_block.hpp"
 
@@ -156,6 +157,7 @@ bool RunCycle() {
     AdvanceFrame();
     LogCameraPicture();
     ReportStatus();
+    UpdateMotionMeter();
     DisplayStep();
     ReportToService();
     const int key = WindowWaitKey(kKeyPollMs) & 0xFF;

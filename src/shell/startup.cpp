@@ -21,6 +21,7 @@
 #include "shell/display_mode.hpp"
 #include "shell/function_keys.hpp"
 #include "shell/main_loop.hpp"
+#include "shell/motion_meter.hpp"
 
 const char* window_title = kWindowTitle;
 int32_t arg_count = 0;
@@ -199,6 +200,7 @@ int ZeltranMain(int argc, char** argv) {
     InstallQuitSignals();
     WindowOnFunctionKey(HandleFunctionKey);
     WindowCreate(0);
+    StartMotionMeterFromEnvironment();
     LoadCameraSettings();
     LoadDisplaySettings();
     ApplyDisplaySettings();

@@ -1,5 +1,6 @@
 #include "fakes/fake_window.hpp"
 
+#include "platform/overlay.hpp"
 #include "platform/window.hpp"
 
 namespace fake {
@@ -11,6 +12,7 @@ int creates = 0;
 int destroys = 0;
 int last_auto_size = -1;
 double shown_scale = 1.0;
+const MeterPanel* meter = nullptr;
 bool quit = false;
 
 void ResetWindow() {
@@ -71,3 +73,9 @@ int WindowSetDisplay(int, int display_index, int) {
 }
 
 void WindowOnFunctionKey(FunctionKeyHandler) {}
+
+void OverlayShowMeter(const MeterPanel* panel) {
+    fake::meter = panel;
+}
+
+void OverlayShowKeys(const char*, const char* const*, int) {}

@@ -7,6 +7,8 @@
 #include <opencv2/core.hpp>
 #include <vector>
 
+struct MeterPanel;
+
 namespace fake {
 
 struct Shown {
@@ -22,6 +24,7 @@ extern int creates;                  // WindowCreate calls
 extern int destroys;                 // WindowDestroy calls
 extern int last_auto_size;           // auto_size of the last WindowCreate
 extern double shown_scale;           // what WindowShownScale returns, 1.0 after ResetWindow
+extern const MeterPanel* meter;      // the meter panel last shown (nullptr: none)
 
 // A wait without time limit on an empty key queue requests a quit (as closing the window
 // would), so a test can never hang in one.

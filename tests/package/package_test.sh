@@ -61,7 +61,8 @@ deb)
         grep -qxF "$file" <<<"$files" || fail "$file missing from $(basename "$deb")"
     done
     depends=$(dpkg-deb -f "$deb" Depends)
-    for library in ffmpeg libopencv-core libopencv-videoio libsdl2 libturbojpeg libc6; do
+    for library in ffmpeg fonts-dejavu-core libopencv-core libopencv-videoio libsdl2 libsdl2-ttf \
+        libturbojpeg libc6; do
         grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
     done
     dpkg-deb -x "$deb" "$tmp/unpacked"

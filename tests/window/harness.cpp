@@ -345,8 +345,8 @@ bool ColourNear(const cv::Scalar& a, const cv::Scalar& b, double tolerance) {
     return true;
 }
 
-void StartOnFrames(Player& player, int count) {
-    player.MakeFrames(1, count);
+void StartOnFrames(Player& player, int count, int width, int height) {
+    player.MakeFrames(1, count, width, height);
     player.MakeOwnPictures();
     player.Start();
     ASSERT_TRUE(player.WaitForOutput(kHelpEnd)) << player.Output();

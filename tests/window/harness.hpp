@@ -99,9 +99,9 @@ bool ColourNear(const cv::Scalar& a, const cv::Scalar& b, double tolerance = 24.
 // MakeFrames.
 testing::AssertionResult ShowsFrame(Player& player, int n);
 
-// Makes folder S001 of count frames and the program's pictures, starts the player and waits until
-// it shows frame 0.
-void StartOnFrames(Player& player, int count);
+// Makes folder S001 of count frames of width x height and the program's pictures, starts the
+// player and waits until it shows frame 0.
+void StartOnFrames(Player& player, int count, int width = 160, int height = 120);
 
 // The last line of the help screen: the player is in its cycle once this was printed.
 constexpr char kHelpEnd[] = "[ENTER]   ZELTRAN  Ver.1.3  の機能一覧等を再表示します。\n";
