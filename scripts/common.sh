@@ -52,7 +52,7 @@ build_into() {
 }
 
 # Starts a private Xvfb (screen $1, default 1280x1024x24) and exports DISPLAY; it is stopped
-# when the calling shell exits.
+# when the calling shell exits (every one started, when called again).
 start_xvfb() {
     local screen=${1:-1280x1024x24}
     local n
@@ -67,7 +67,8 @@ start_xvfb() {
         done
         if kill -0 "$XVFB_PID" 2>/dev/null; then
             export DISPLAY=":$n"
-            trap 'kill $XVFB_PID 2>/dev/null' EXIT
+            XVFB_PIDS="${XVFB_PIDS:-} $XVFB_PID"
+            trap 'kill $XVFB_PIDS 2>/dev/null' EXIT
             return 0
         fi
     done

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/files.hpp"
+#include "platform/picture_memory.hpp"
 
 namespace {
 
@@ -80,8 +81,10 @@ cv::Mat Shrink(const cv::Mat& picture, int denominator) {
     return small;
 }
 
-// TurboJPEG decode at 1/denominator; *taken is false when the file is for the OpenCV reader.
-cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, bool* taken) {
+// TurboJPEG decode at 1/denominator into channels (3: BGR, 4: BGRA); *taken is false when the
+// file is for the OpenCV reader.
+cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, int channels,
+                   bool* taken) {
     thread_local Decompressor decompressor;
     *taken = false;
     if (!decompressor.handle || bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8 ||
@@ -108,9 +111,14 @@ cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, boo
         return cv::Mat();
     }
     const tjscalingfactor factor{1, denominator};
-    cv::Mat picture(TJSCALED(height, factor), TJSCALED(width, factor), CV_8UC3);
+    cv::Mat picture;
+    // Frame pictures (32-bit) take memory that earlier frames gave back.
+    if (channels == 4) picture.allocator = RecycledPictureMemory();
+    picture.create(TJSCALED(height, factor), TJSCALED(width, factor), CV_8UC(channels));
+    // TurboJPEG writes 255 into the alpha byte: the same picture as BGR then BGR2BGRA.
+    const int format = channels == 4 ? TJPF_BGRA : TJPF_BGR;
     const int result = tjDecompress2(handle, bytes.data(), bytes.size(), picture.data, picture.cols,
-                                     static_cast<int>(picture.step), picture.rows, TJPF_BGR, 0);
+                                     static_cast<int>(picture.step), picture.rows, format, 0);
     // A warning (for example data that ends early) still leaves a whole picture, as the OpenCV
     // reader gives it; a fatal error is handed to that reader, which may still make sense of it.
     if (result != 0 && tjGetErrorCode(handle) != TJERR_WARNING) {
@@ -120,13 +128,16 @@ cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, boo
     return picture;
 }
 
-cv::Mat Decode(const char* path, int denominator) {
+cv::Mat Decode(const char* path, int denominator, int channels) {
     if (denominator != 2 && denominator != 4 && denominator != 8) denominator = 1;
     thread_local std::vector<unsigned char> bytes;
     if (!ReadWholeFile(path, &bytes)) return cv::Mat();
     bool taken = false;
-    cv::Mat picture = DecodeJpeg(bytes, denominator, &taken);
-    if (!taken) picture = Shrink(DecodeWithOpenCv(bytes), denominator);
+    cv::Mat picture = DecodeJpeg(bytes, denominator, channels, &taken);
+    if (!taken) {
+        picture = Shrink(DecodeWithOpenCv(bytes), denominator);
+        if (channels == 4 && !picture.empty()) cv::cvtColor(picture, picture, cv::COLOR_BGR2BGRA);
+    }
     if (bytes.capacity() > (64u << 20)) std::vector<unsigned char>().swap(bytes);
     return picture;
 }
@@ -134,11 +145,11 @@ cv::Mat Decode(const char* path, int denominator) {
 }  // namespace
 
 cv::Mat DecodePicture(const char* path) {
-    return Decode(path, 1);
+    return Decode(path, 1, 3);
 }
 
-cv::Mat DecodePictureReduced(const char* path, int denominator) {
-    return Decode(path, denominator);
+cv::Mat DecodePictureReduced(const char* path, int denominator, int channels) {
+    return Decode(path, denominator, channels == 4 ? 4 : 3);
 }
 
 bool SavePicture(const char* path, const cv::Mat& picture) {

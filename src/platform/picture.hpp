@@ -11,7 +11,9 @@ cv::Mat DecodePicture(const char* path);
 // Decodes a picture at 1/denominator of its size in both directions (denominator 1, 2, 4 or 8;
 // any other value is taken as 1), sizes rounded up. JPEG files are scaled while decoding, which
 // is several times faster than a full decode; other pictures are decoded and then shrunk.
-cv::Mat DecodePictureReduced(const char* path, int denominator);
+// channels 4 gives the same picture as BGRA with alpha 255 (as cv::COLOR_BGR2BGRA makes it),
+// the layout of the window's texture, in memory that earlier such pictures gave back.
+cv::Mat DecodePictureReduced(const char* path, int denominator, int channels = 3);
 
 // Saves picture as JPEG; false on failure.
 bool SavePicture(const char* path, const cv::Mat& picture);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -102,4 +103,12 @@ int RunProgram(const std::vector<std::string>& argv) {
     if (WaitForChild(child, &status) < 0) return -1;
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
+int UsableCores() {
+    cpu_set_t cores;
+    CPU_ZERO(&cores);
+    if (sched_getaffinity(0, sizeof(cores), &cores) != 0) return 1;
+    const int count = CPU_COUNT(&cores);
+    return count > 0 ? count : 1;
 }

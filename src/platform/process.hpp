@@ -19,3 +19,6 @@ std::string FindOnPath(const char* program);
 // Runs argv[0] with the arguments as given (no shell), standard input closed, output shared with
 // ours; waits for it. Returns its exit status, or -1 when it could not be started.
 int RunProgram(const std::vector<std::string>& argv);
+
+// Cores this process may run on (its CPU affinity, as taskset sets it); at least 1.
+int UsableCores();

@@ -16,6 +16,10 @@ void WindowDestroy();
 // any other value as is; the picture itself is never changed. An empty picture is not shown.
 void WindowShow(const cv::Mat& picture, int flip);
 
+// Channels of the pictures the window shows without converting them: 4 (BGRA with alpha 255, the
+// layout of its texture) or 3 (BGR). Frame pictures are decoded in this layout.
+int WindowPictureChannels();
+
 // The scale at which the window would show a picture of width x height now: 1.0 for the
 // auto-size window, before a resizable one has taken its size, and without a window; else the
 // letterbox scale of the resizable window. In fullscreen: the letterbox scale of the screen, or

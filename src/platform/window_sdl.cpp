@@ -33,6 +33,8 @@ SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
 int texture_width = 0;
 int texture_height = 0;
+bool texture_current = false;    // the texture holds last_picture
+bool software_renderer = false;  // SDL's own software renderer draws into the window surface
 int window_auto_size = 0;
 bool window_sized = false;  // a resizable window takes the first picture's size once
 cv::Mat last_picture;       // the picture on screen (shared, never changed), for a new window
@@ -46,6 +48,12 @@ int display_index = 0;
 bool covering = false;         // the window covers its monitor now
 bool covered_by_hand = false;  // ... as a borderless window laid over it (see CoverMonitor)
 SDL_Rect plain_place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480};
+
+// B, G, R and an unused byte in memory: the layout of an X window's 24-bit surface, so the
+// software renderer copies the texture to it row by row instead of blending each pixel (an alpha
+// format is blended even where every alpha is 255). BGRA pictures copy into it unchanged.
+constexpr Uint32 kTextureFormat =
+    SDL_BYTEORDER == SDL_LIL_ENDIAN ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_BGRX8888;
 
 constexpr Uint32 kQuitCheckMs = 10;       // longest SDL wait between checks of the quit flag
 constexpr int kNoWindowSliceMs = 100;     // longest sleep of a timed wait without a window
@@ -153,21 +161,84 @@ double FitScale(int out_w, int out_h, int width, int height) {
     return window_auto_size ? std::min(1.0, fit) : fit;
 }
 
+// Puts last_picture into the streaming texture, converted once, straight into the texture's own
+// memory; false when there is no texture to draw.
+bool UploadPicture() {
+    const int width = last_picture.cols;
+    const int height = last_picture.rows;
+    if (!texture || width != texture_width || height != texture_height) {
+        if (texture) SDL_DestroyTexture(texture);
+        texture =
+            SDL_CreateTexture(renderer, kTextureFormat, SDL_TEXTUREACCESS_STREAMING, width, height);
+        texture_width = width;
+        texture_height = height;
+        texture_current = false;
+    }
+    if (!texture) return false;
+    if (texture_current) return true;
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return false;
+    cv::Mat target(height, width, CV_8UC4, pixels, static_cast<size_t>(pitch));
+    switch (last_picture.channels()) {
+        case 1:
+            cv::cvtColor(last_picture, target, cv::COLOR_GRAY2BGRA);
+            break;
+        case 4:
+            last_picture.copyTo(target);
+            break;
+        default:
+            cv::cvtColor(last_picture, target, cv::COLOR_BGR2BGRA);
+            break;
+    }
+    SDL_UnlockTexture(texture);
+    texture_current = true;
+    return true;
+}
+
+// The software renderer draws into the window's own surface: a 32-bit picture shown at its own
+// size and unflipped is copied there straight from the picture, without the texture's copy of
+// it (33 MB a frame at 3840 x 2160). Queued drawing (the clear) is done first.
+bool BlitPictureDirectly(const SDL_Rect& target) {
+    if (!software_renderer || last_picture.type() != CV_8UC4 || last_flip == 1 || last_flip == 2 ||
+        target.w != last_picture.cols || target.h != last_picture.rows) {
+        return false;
+    }
+    SDL_Surface* screen = SDL_GetWindowSurface(window);
+    SDL_Surface* source =
+        SDL_CreateRGBSurfaceWithFormatFrom(last_picture.data, last_picture.cols, last_picture.rows,
+                                           32, static_cast<int>(last_picture.step), kTextureFormat);
+    bool done = false;
+    if (screen && source && SDL_RenderFlush(renderer) == 0) {
+        SDL_Rect place = target;  // the blit clips it
+        done = SDL_BlitSurface(source, nullptr, screen, &place) == 0;
+    }
+    if (source) SDL_FreeSurface(source);
+    return done;
+}
+
 void Present() {
     if (!renderer) return;
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    if (texture && !last_picture.empty()) {
-        int out_w = 0, out_h = 0;
-        SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
-        SDL_Rect target{0, 0, out_w, out_h};
-        if (!window_auto_size || covering) {
-            const double scale = FitScale(out_w, out_h, texture_width, texture_height);
-            target.w = static_cast<int>(texture_width * scale + 0.5);
-            target.h = static_cast<int>(texture_height * scale + 0.5);
-            target.x = (out_w - target.w) / 2;
-            target.y = (out_h - target.h) / 2;
-        }
+    const bool picture = !last_picture.empty();
+    int out_w = 0, out_h = 0;
+    SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
+    SDL_Rect target{0, 0, out_w, out_h};
+    if (picture && (!window_auto_size || covering)) {
+        const double scale = FitScale(out_w, out_h, last_picture.cols, last_picture.rows);
+        target.w = static_cast<int>(last_picture.cols * scale + 0.5);
+        target.h = static_cast<int>(last_picture.rows * scale + 0.5);
+        target.x = (out_w - target.w) / 2;
+        target.y = (out_h - target.h) / 2;
+    }
+    // An opaque picture over the whole output leaves nothing to clear (at 3840 x 2160 the clear
+    // writes 33 MB).
+    const bool covered = picture && target.x <= 0 && target.y <= 0 &&
+                         target.x + target.w >= out_w && target.y + target.h >= out_h;
+    if (!covered) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+    }
+    if (picture && !BlitPictureDirectly(target) && UploadPicture()) {
         const int flags = last_flip == 1   ? SDL_FLIP_HORIZONTAL
                           : last_flip == 2 ? SDL_FLIP_VERTICAL
                                            : SDL_FLIP_NONE;
@@ -321,6 +392,9 @@ void WindowCreate(int auto_size) {
         return;
     }
     renderer = CreateRenderer(window);
+    SDL_RendererInfo info;
+    software_renderer = renderer && SDL_GetRendererInfo(renderer, &info) == 0 &&
+                        (info.flags & SDL_RENDERER_SOFTWARE) != 0;
     if (!renderer) {
         PrintError("WARNING: The picture window cannot draw (%s).\n", SDL_GetError());
     }
@@ -344,45 +418,21 @@ void WindowDestroy() {
     renderer = nullptr;
     window = nullptr;
     texture_width = texture_height = 0;
+    texture_current = software_renderer = false;
 }
 
 void WindowShow(const cv::Mat& picture, int flip) {
     if (picture.empty() || !renderer) return;
     last_picture = picture;
     last_flip = flip;
-    const int width = picture.cols;
-    const int height = picture.rows;
-    if (!texture || width != texture_width || height != texture_height) {
-        if (texture) SDL_DestroyTexture(texture);
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_BGRA32, SDL_TEXTUREACCESS_STREAMING,
-                                    width, height);
-        texture_width = width;
-        texture_height = height;
-    }
-    if (!texture) return;
-    // The picture is converted once, straight into the streaming texture's own memory: a 32-bit
-    // texture needs no further conversion by the renderer.
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture, nullptr, &pixels, &pitch) != 0) return;
-    cv::Mat target(height, width, CV_8UC4, pixels, static_cast<size_t>(pitch));
-    switch (picture.channels()) {
-        case 1:
-            cv::cvtColor(picture, target, cv::COLOR_GRAY2BGRA);
-            break;
-        case 4:
-            picture.copyTo(target);
-            break;
-        default:
-            cv::cvtColor(picture, target, cv::COLOR_BGR2BGRA);
-            break;
-    }
-    SDL_UnlockTexture(texture);
+    texture_current = false;
     // A covering window keeps the monitor's size; the plain one takes the picture's size later.
     if (!covering && (window_auto_size || !window_sized)) {
         int window_w = 0, window_h = 0;
         SDL_GetWindowSize(window, &window_w, &window_h);
-        if (window_w != width || window_h != height) SDL_SetWindowSize(window, width, height);
+        if (window_w != picture.cols || window_h != picture.rows) {
+            SDL_SetWindowSize(window, picture.cols, picture.rows);
+        }
         window_sized = true;
     }
     Present();
@@ -489,4 +539,8 @@ bool QuitRequested() {
 
 void RequestQuit() {
     quit_requested = 1;
+}
+
+int WindowPictureChannels() {
+    return 4;
 }

@@ -1,5 +1,6 @@
 #include "shell/decode_ahead.hpp"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "common/state.hpp"
 #include "platform/files.hpp"
 #include "platform/picture.hpp"
+#include "platform/process.hpp"
 
 namespace {
 
@@ -39,8 +41,7 @@ FileStamp StampOf(const std::string& path) {
 
 struct Entry {
     uint64_t id;  // tells a re-wanted picture from the one a finished decode belongs to
-    std::string path;
-    int denominator;
+    AheadPicture want;
     Stage stage;
     cv::Mat picture;  // empty when done and not decodable
     FileStamp stamp;  // of the file as it was decoded
@@ -59,9 +60,12 @@ uint64_t next_id = 1;
 bool stopping = false;
 int decoded_count = 0;
 
-Entry* FindEntry(const std::string& path, int denominator) {
+Entry* FindEntry(const AheadPicture& want) {
     for (Entry& entry : entries) {
-        if (entry.denominator == denominator && entry.path == path) return &entry;
+        if (entry.want.denominator == want.denominator && entry.want.channels == want.channels &&
+            entry.want.path == want.path) {
+            return &entry;
+        }
     }
     return nullptr;
 }
@@ -90,11 +94,10 @@ void Work() {
         if (stopping) return;
         next->stage = Stage::kDecoding;
         const uint64_t id = next->id;
-        const std::string path = next->path;
-        const int denominator = next->denominator;
+        const AheadPicture want = next->want;
         lock.unlock();
-        const FileStamp stamp = StampOf(path);
-        cv::Mat picture = DecodePictureReduced(path.c_str(), denominator);
+        const FileStamp stamp = StampOf(want.path);
+        cv::Mat picture = DecodePictureReduced(want.path.c_str(), want.denominator, want.channels);
         lock.lock();
         ++decoded_count;
         if (Entry* entry = FindEntry(id)) {
@@ -106,12 +109,15 @@ void Work() {
     }
 }
 
-// The thread lives until DecodeAheadStop or the end of the process; defined after the state it
-// uses, so it is joined before that state goes away at exit.
-struct Worker {
-    std::thread thread;
-    ~Worker() { DecodeAheadStop(); }
-} worker;
+int threads_chosen = 0;  // SetDecodeAheadThreads; 0: from the cores
+
+// The threads live until DecodeAheadStop or the end of the process; defined after the state they
+// use, so they are joined before that state goes away at exit.
+struct Workers {
+    std::vector<std::thread> threads;
+    bool Running() const { return !threads.empty(); }
+    ~Workers() { DecodeAheadStop(); }
+} workers;
 
 }  // namespace
 
@@ -128,31 +134,40 @@ void SetDecodeAhead(bool on) {
     if (!on) DecodeAheadStop();
 }
 
+int DecodeAheadThreads() {
+    if (threads_chosen > 0) return threads_chosen;
+    return std::clamp(UsableCores() - 1, 1, kDecodeAheadFrames);
+}
+
+void SetDecodeAheadThreads(int count) {
+    threads_chosen = count > 0 ? count : 0;
+}
+
 void DecodeAheadWant(const std::vector<AheadPicture>& wanted) {
     std::lock_guard<std::mutex> lock(mutex);
-    if (wanted.empty() && !worker.thread.joinable()) return;
+    if (wanted.empty() && !workers.Running()) return;
     std::vector<Entry> kept;
     kept.reserve(wanted.size());
     for (const AheadPicture& want : wanted) {
-        if (Entry* entry = FindEntry(want.path, want.denominator)) {
+        if (Entry* entry = FindEntry(want)) {
             kept.push_back(std::move(*entry));
-            entry->path.clear();  // a repeated wish finds the kept entry only once
-            entry->denominator = 0;
+            entry->want.path.clear();  // a repeated wish finds the kept entry only once
+            entry->want.denominator = 0;
         } else {
-            kept.push_back(Entry{next_id++, want.path, want.denominator, Stage::kWaiting, {}, {}});
+            kept.push_back(Entry{next_id++, want, Stage::kWaiting, {}, {}});
         }
     }
     entries = std::move(kept);
-    if (!worker.thread.joinable()) {
+    if (!workers.Running()) {
         stopping = false;
-        worker.thread = std::thread(Work);
+        for (int i = DecodeAheadThreads(); i > 0; --i) workers.threads.emplace_back(Work);
     }
     changed.notify_all();
 }
 
-cv::Mat DecodeAheadTake(const char* path, int denominator) {
+cv::Mat DecodeAheadTake(const char* path, int denominator, int channels) {
     std::unique_lock<std::mutex> lock(mutex);
-    Entry* entry = FindEntry(path, denominator);
+    Entry* entry = FindEntry(AheadPicture{path, denominator, channels});
     if (!entry) return cv::Mat();
     const uint64_t id = entry->id;
     changed.wait(lock, [id] {
@@ -172,7 +187,7 @@ cv::Mat DecodeAheadTake(const char* path, int denominator) {
 void DecodeAheadWaitIdle() {
     std::unique_lock<std::mutex> lock(mutex);
     changed.wait(lock, [] {
-        if (stopping || !worker.thread.joinable()) return true;
+        if (stopping || !workers.Running()) return true;
         for (const Entry& entry : entries) {
             if (entry.stage != Stage::kDone) return false;
         }
@@ -192,7 +207,8 @@ void DecodeAheadStop() {
         entries.clear();
     }
     changed.notify_all();
-    if (worker.thread.joinable()) worker.thread.join();
+    for (std::thread& thread : workers.threads) thread.join();
+    workers.threads.clear();
 }
 
 int DecodeAheadCount() {

@@ -11,6 +11,7 @@
 #include "contents/frame_list.hpp"
 #include "platform/files.hpp"
 #include "platform/picture.hpp"
+#include "platform/picture_memory.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
 #include "shell/cache_budget.hpp"
@@ -27,10 +28,6 @@ constexpr int kSameFrameServeCycle = 10;
 bool InList(int n) {
     return n >= 0 && n < MaxCount;
 }
-
-// Frames decoded ahead of the position: enough to cover a cycle that takes longer than a decode,
-// few enough that 4K pictures waiting stay near 100 MB.
-constexpr int kFramesAhead = 3;
 
 // Full size of the frames of this folder as last decoded (0: not known yet).
 cv::Size source_size;
@@ -51,7 +48,10 @@ void PlanDecodeAhead() {
     if (!DecodeAheadOn()) return;
     const int denominator = ShownReduction();
     std::vector<AheadPicture> wanted;
-    for (int n : FramesAhead(kFramesAhead)) wanted.push_back({FrameData[n].file, denominator});
+    const int channels = WindowPictureChannels();
+    for (int n : FramesAhead(kDecodeAheadFrames)) {
+        wanted.push_back({FrameData[n].file, denominator, channels});
+    }
     DecodeAheadWant(wanted);
 }
 
@@ -66,10 +66,13 @@ int CountLoaded() {
 void LoadFrame(int n) {
     pending_key = 1;
     if (CountLoaded() >= CamOnMemory || CacheOverBudget()) DropCache();
+    // Pictures given back are kept for the next ones, within the memory the cache may hold.
+    SetRecycledPictureLimit(CacheBudgetBytes());
     const int denominator = ShownReduction();
-    cv::Mat picture = DecodeAheadTake(FrameData[n].file, denominator);
+    const int channels = WindowPictureChannels();
+    cv::Mat picture = DecodeAheadTake(FrameData[n].file, denominator, channels);
     const bool ahead = !picture.empty();
-    if (!ahead) picture = DecodePictureReduced(FrameData[n].file, denominator);
+    if (!ahead) picture = DecodePictureReduced(FrameData[n].file, denominator, channels);
     CountDecodedPicture(ahead);
     frame_cache[n] = picture;
     if (frame_cache[n].empty()) {
@@ -105,13 +108,16 @@ void ShowSidePictures(int n) {
 
 void DrawPositionMarker(cv::Mat& picture, int denominator) {
     if (picture.empty() || MaxCount <= 0) return;
+    // Opaque on a BGRA picture too (a 3-channel picture ignores the fourth value).
+    const cv::Scalar green(0, 255, 0, 255);
+    const cv::Scalar light(200, 255, 200, 255);
     if (denominator <= 1) {
         const int x = static_cast<int>(picture.cols * frame_no / MaxCount);
         const int height = picture.rows;
-        cv::rectangle(picture, cv::Point(x, height - 5), cv::Point(x, height),
-                      cv::Scalar(0, 255, 0), 10, cv::LINE_8);
-        cv::rectangle(picture, cv::Point(x, height - 4), cv::Point(x, height),
-                      cv::Scalar(200, 255, 200), 3, cv::LINE_8);
+        cv::rectangle(picture, cv::Point(x, height - 5), cv::Point(x, height), green, 10,
+                      cv::LINE_8);
+        cv::rectangle(picture, cv::Point(x, height - 4), cv::Point(x, height), light, 3,
+                      cv::LINE_8);
         return;
     }
     // A picture decoded at 1/denominator is shown that much larger: the marker is drawn that
@@ -125,10 +131,10 @@ void DrawPositionMarker(cv::Mat& picture, int denominator) {
     };
     const double height = static_cast<double>(picture.rows) * denominator;
     const auto thickness = [&](int full) { return std::max(1, full / denominator); };
-    cv::rectangle(picture, at(x, height - 5), at(x, height), cv::Scalar(0, 255, 0), thickness(10),
-                  cv::LINE_8, kShift);
-    cv::rectangle(picture, at(x, height - 4), at(x, height), cv::Scalar(200, 255, 200),
-                  thickness(3), cv::LINE_8, kShift);
+    cv::rectangle(picture, at(x, height - 5), at(x, height), green, thickness(10), cv::LINE_8,
+                  kShift);
+    cv::rectangle(picture, at(x, height - 4), at(x, height), light, thickness(3), cv::LINE_8,
+                  kShift);
 }
 
 void DisplayStep() {

@@ -13,6 +13,7 @@ int destroys = 0;
 int last_auto_size = -1;
 double shown_scale = 1.0;
 const MeterPanel* meter = nullptr;
+int picture_channels = 3;
 bool quit = false;
 
 void ResetWindow() {
@@ -39,6 +40,10 @@ void WindowDestroy() {
 void WindowShow(const cv::Mat& picture, int flip) {
     if (picture.empty()) return;
     fake::shown.push_back({picture.clone(), flip});
+}
+
+int WindowPictureChannels() {
+    return fake::picture_channels;
 }
 
 double WindowShownScale(int, int) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 #include <string>
+#include <vector>
 
 #include "support/temp_tree.hpp"
 #include "window/harness.hpp"
@@ -59,3 +62,37 @@ TEST(Fullscreen, CoversTheScreenTogglesWithF11AndKeepsFullscreenOnBackSpace) {
 }
 
 }  // namespace
+
+// A picture shown at its own size reaches the screen pixel for pixel (copied straight from the
+// cache), and so does its mirror image (drawn through the texture): the decoded frame with its
+// position marker, nothing blended or converted on the way.
+TEST(OwnSizePicture, ReachesTheScreenExactlyAsIsAndMirrored) {
+    Player player;
+    cv::Mat detail(96, 200, CV_8UC3);
+    cv::randu(detail, 0, 256);
+    cv::GaussianBlur(detail, detail, cv::Size(5, 5), 0);
+    std::vector<unsigned char> jpeg;
+    cv::imencode(".jpg", detail, jpeg);
+    for (const char* name : {"../S001/clip_00000.jpg", "../S001/clip_00001.jpg"}) {
+        player.WriteFile(name, std::string(jpeg.begin(), jpeg.end()));
+    }
+    player.Start();
+    ASSERT_TRUE(player.WaitForOutput(kHelpEnd)) << player.Output();
+    cv::Mat expected = cv::imdecode(jpeg, cv::IMREAD_COLOR);
+    // The marker of frame 0 of 2, as the display step draws it.
+    cv::rectangle(expected, cv::Point(0, 91), cv::Point(0, 96), cv::Scalar(0, 255, 0), 10);
+    cv::rectangle(expected, cv::Point(0, 92), cv::Point(0, 96), cv::Scalar(200, 255, 200), 3);
+    const auto same_as = [](const cv::Mat& want) {
+        return [want](const cv::Mat& window) {
+            return window.size() == want.size() && cv::norm(window, want, cv::NORM_INF) == 0.0;
+        };
+    };
+    EXPECT_TRUE(player.WaitForPicture(same_as(expected)));
+    player.Key("e");
+    ASSERT_TRUE(player.WaitForOutput("SET: flip_mode = [ LEFT-RIGHT REVERSE ]\n"));
+    cv::Mat mirrored;
+    cv::flip(expected, mirrored, 1);
+    EXPECT_TRUE(player.WaitForPicture(same_as(mirrored)));
+    player.Signal(SIGTERM);
+    EXPECT_EQ(player.WaitExit(), 0);
+}

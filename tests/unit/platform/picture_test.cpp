@@ -205,3 +205,21 @@ TEST(DecodePictureReduced, SizesAndContent) {
     EXPECT_EQ(DecodePictureReduced("frame.jpg", 3).size(), full.size());
     EXPECT_EQ(MaxDifference(DecodePictureReduced("frame.jpg", 1), full), 0.0);
 }
+
+// The 32-bit layout is the BGR picture with an opaque alpha byte, for every reader and scale.
+TEST(DecodePictureReduced, BgraIsTheBgrPictureWithOpaqueAlpha) {
+    TempTree tree;
+    const cv::Mat picture = DetailedPicture(203, 117);
+    ASSERT_TRUE(cv::imwrite("frame.jpg", picture, {cv::IMWRITE_JPEG_QUALITY, 95}));
+    ASSERT_TRUE(cv::imwrite("frame.png", picture));
+    for (const char* name : {"frame.jpg", "frame.png"}) {
+        for (int d : {1, 2, 4, 8}) {
+            cv::Mat expected;
+            cv::cvtColor(DecodePictureReduced(name, d), expected, cv::COLOR_BGR2BGRA);
+            const cv::Mat bgra = DecodePictureReduced(name, d, 4);
+            ASSERT_EQ(bgra.type(), CV_8UC4) << name << " 1/" << d;
+            EXPECT_EQ(MaxDifference(bgra, expected), 0.0) << name << " 1/" << d;
+        }
+    }
+    EXPECT_TRUE(DecodePictureReduced("missing.jpg", 1, 4).empty());
+}

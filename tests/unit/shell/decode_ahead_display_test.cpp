@@ -190,3 +190,41 @@ TEST(DecodeAheadDisplay, UndecodableFrameEndsThePlayerAsBefore) {
             << (ahead ? "with" : "without") << " the thread";
     }
 }
+
+// A window whose texture takes 32-bit pictures gets them decoded that way, by the display step or
+// by one or several threads: the same pictures (alpha 255, the marker opaque), flags and messages
+// as the BGR path.
+TEST(DecodeAheadDisplay, BgraPicturesAndSeveralThreadsShowTheSameAsBgr) {
+    TempTree tree;
+    tree.MakeFrames(1, FrameRange(10), 96, 64);
+    tree.MakeFrames(2, FrameRange(7), 96, 64);
+    const struct {
+        bool ahead;
+        int threads;
+    } ways[] = {{false, 1}, {true, 1}, {true, 3}};
+    for (double scale : {1.0, 0.5}) {
+        const Playback bgr = PlayScenario(false, scale);
+        fake::picture_channels = 4;
+        for (const auto& way : ways) {
+            SetDecodeAheadThreads(way.threads);
+            const Playback bgra = PlayScenario(way.ahead, scale);
+            const std::string label = "scale " + std::to_string(scale) + " ahead " +
+                                      std::to_string(way.ahead) + " threads " +
+                                      std::to_string(way.threads);
+            EXPECT_EQ(bgra.output, bgr.output) << label;
+            ASSERT_EQ(bgra.cycles.size(), bgr.cycles.size());
+            for (size_t i = 0; i < bgr.cycles.size(); ++i) {
+                EXPECT_EQ(bgra.cycles[i].loaded, bgr.cycles[i].loaded) << label << " cycle " << i;
+                EXPECT_EQ(bgra.cycles[i].pending, bgr.cycles[i].pending) << label << " cycle " << i;
+            }
+            ASSERT_EQ(bgra.pictures.size(), bgr.pictures.size());
+            for (size_t i = 0; i < bgr.pictures.size(); ++i) {
+                cv::Mat expected;
+                cv::cvtColor(bgr.pictures[i], expected, cv::COLOR_BGR2BGRA);
+                EXPECT_TRUE(SamePicture(bgra.pictures[i], expected)) << label << " picture " << i;
+            }
+        }
+        SetDecodeAheadThreads(0);
+        fake::picture_channels = 3;
+    }
+}
