@@ -18,8 +18,8 @@ struct RemoteCommand {
     int32_t folder;
 };
 
-// Message counts since the start: received (taken), ignored (not understood, or a damaged
-// packet), refused (from a sender the allow rules do not accept).
+// Counts since the start: messages received (taken), messages ignored (not understood, or a
+// damaged packet), packets refused (from a sender the allow rules do not accept).
 struct ReceiveCounts {
     uint64_t received;
     uint64_t ignored;
@@ -45,13 +45,13 @@ ReceiveCounts CountsOfReceiving();
 // Counts a message the main thread turned down (motion for this copy's own camera slot).
 void CountIgnored();
 
-// True when the sender of message may be heard.
-using SenderCheck = bool (*)(lo_message message);
-
 // Makes server validate and queue every message it dispatches (immediately, never held for a
-// bundle's time tag); a message whose sender fails check is refused. Damaged packets reach
-// ReceiveError.
-void AttachDispatch(lo_server server, SenderCheck check);
+// bundle's time tag). Damaged packets reach ReceiveError.
+void AttachDispatch(lo_server server);
+
+// Takes one datagram apart through server and queues its messages; a packet from a sender that
+// is not allowed is only counted as refused.
+void DispatchDatagram(lo_server server, void* data, size_t size, bool sender_allowed);
 
 // liblo's error handler: counts damaged packets as ignored (liblo's own handler would print
 // each one).

@@ -1,5 +1,5 @@
 // UDP sockets and IP addresses for the network module: numeric parsing, one look-up of a host
-// name, and sends that never wait.
+// name, sends that never wait and receives in batches.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +26,23 @@ enum class SendResult { kSent, kDropped };
 // Sends one datagram on a socket from OpenUdpTarget without waiting; kDropped when the send
 // buffer is full or the system refused it (no route, or the target's port was found closed).
 SendResult SendDatagram(int socket, const void* data, size_t size);
+
+// A datagram read by ReceiveDatagrams into data (capacity bytes): its length, whether it was
+// longer than the buffer, and its sender.
+struct Datagram {
+    uint8_t* data;
+    size_t capacity;
+    size_t size;
+    bool truncated;
+    IpAddress sender;
+};
+
+// Waits up to timeout_ms for a datagram on socket; false when none came in time.
+bool WaitReadable(int socket, int timeout_ms);
+
+// Reads the datagrams waiting on socket, at most count, in one system call and without waiting;
+// returns how many were read (0 when none or on an error).
+int ReceiveDatagrams(int socket, Datagram* datagrams, int count);
 
 // Closes a socket from OpenUdpTarget (nothing for -1).
 void CloseUdpSocket(int socket);

@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,9 +17,16 @@ void FromSockaddr(const sockaddr* from, IpAddress* address) {
     if (from->sa_family == AF_INET) {
         address->family = 4;
         std::memcpy(address->bytes, &reinterpret_cast<const sockaddr_in*>(from)->sin_addr, 4);
-    } else {
-        address->family = 6;
-        std::memcpy(address->bytes, &reinterpret_cast<const sockaddr_in6*>(from)->sin6_addr, 16);
+    } else if (from->sa_family == AF_INET6) {
+        const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(from)->sin6_addr;
+        // An IPv4 sender seen through an IPv6 socket is matched by the IPv4 rules.
+        if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+            address->family = 4;
+            std::memcpy(address->bytes, &v6.s6_addr[12], 4);
+        } else {
+            address->family = 6;
+            std::memcpy(address->bytes, &v6, 16);
+        }
     }
 }
 
@@ -84,6 +92,35 @@ SendResult SendDatagram(int socket, const void* data, size_t size) {
     // MSG_DONTWAIT as well as the non-blocking socket: a full buffer costs this one message.
     const ssize_t sent = send(socket, data, size, MSG_DONTWAIT | MSG_NOSIGNAL);
     return sent == static_cast<ssize_t>(size) ? SendResult::kSent : SendResult::kDropped;
+}
+
+bool WaitReadable(int socket, int timeout_ms) {
+    pollfd wait{socket, POLLIN, 0};
+    return poll(&wait, 1, timeout_ms) > 0;
+}
+
+int ReceiveDatagrams(int socket, Datagram* datagrams, int count) {
+    constexpr int kMost = 16;
+    if (count > kMost) count = kMost;
+    mmsghdr headers[kMost];
+    iovec buffers[kMost];
+    sockaddr_storage senders[kMost];
+    for (int i = 0; i < count; ++i) {
+        buffers[i] = {datagrams[i].data, datagrams[i].capacity};
+        headers[i] = {};
+        headers[i].msg_hdr.msg_name = &senders[i];
+        headers[i].msg_hdr.msg_namelen = sizeof senders[i];
+        headers[i].msg_hdr.msg_iov = &buffers[i];
+        headers[i].msg_hdr.msg_iovlen = 1;
+    }
+    const int got = recvmmsg(socket, headers, static_cast<unsigned>(count), MSG_DONTWAIT, nullptr);
+    if (got <= 0) return 0;
+    for (int i = 0; i < got; ++i) {
+        datagrams[i].size = headers[i].msg_len;
+        datagrams[i].truncated = (headers[i].msg_hdr.msg_flags & MSG_TRUNC) != 0;
+        FromSockaddr(reinterpret_cast<const sockaddr*>(&senders[i]), &datagrams[i].sender);
+    }
+    return got;
 }
 
 void CloseUdpSocket(int socket) {

@@ -18,12 +18,7 @@
 
 namespace {
 
-bool sender_allowed = true;
 int32_t carried[kSharedWords];  // words 33..255 as set up; nothing may change them
-
-bool Allowed(lo_message /*message*/) {
-    return sender_allowed;
-}
 
 lo_server MakeServer() {
     FuzzSetUp();
@@ -40,7 +35,7 @@ lo_server MakeServer() {
     unlink(path.c_str());
     lo_server server = lo_server_new_with_proto(path.c_str(), LO_UNIX, ReceiveError);
     if (server == nullptr) __builtin_trap();
-    AttachDispatch(server, Allowed);
+    AttachDispatch(server);
     return server;
 }
 
@@ -53,11 +48,11 @@ bool Holds(const uint8_t* data, size_t size, int byte) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static lo_server server = MakeServer();
     if (size < 1) return 0;
-    sender_allowed = (data[0] & 1) != 0;
+    const bool sender_allowed = (data[0] & 1) != 0;
     camera_on = (data[0] >> 1) & 1;
     CamChan = data[0] >> 2;  // 0..63: slots outside 0..31 must stay unwritten too
     std::vector<uint8_t> datagram(data + 1, data + size);
-    lo_server_dispatch_data(server, datagram.data(), datagram.size());
+    DispatchDatagram(server, datagram.data(), datagram.size(), sender_allowed);
 
     ApplyNetworkInput();
     ReadSharedBlock();

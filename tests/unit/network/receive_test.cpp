@@ -108,6 +108,22 @@ TEST(Receiving, MessagesAreValidatedBeforeTheyAreQueued) {
     EXPECT_FALSE(TakeRemoteCommand(&none));
 }
 
+TEST(Receiving, ABurstLargerThanOneReadArrivesWholeAndInOrder) {
+    const int port = FreeUdpPort();
+    ASSERT_TRUE(StartReceiving(Listening(port)));
+    OscPeer peer;
+    const int burst = 30;
+    for (int folder = 1; folder <= burst; ++folder) {
+        peer.Send("127.0.0.1", port, "/zeltran/folder", "i", folder);
+    }
+    StopAfter(burst);
+    for (int folder = 1; folder <= burst; ++folder) {
+        RemoteCommand command{};
+        ASSERT_TRUE(TakeRemoteCommand(&command));
+        EXPECT_EQ(command.folder, folder);
+    }
+}
+
 TEST(Receiving, APortInUseIsReportedAndNothingStarts) {
     OscPeer holder;
     testing::internal::CaptureStderr();
