@@ -37,15 +37,21 @@ int64_t CacheBudgetBytes() {
     return memory > 0 ? memory / 4 : kUnknownMemoryBudget;
 }
 
-bool CacheOverBudget() {
+CacheFill MeasureCache() {
+    int pictures = 0;
     int64_t bytes = 0;
     int64_t largest = 0;
     const int count = std::min(MaxCount, kMaxFrames);
     for (int i = 0; i < count; ++i) {
         if (FrameData[i].loaded != 1) continue;
+        ++pictures;
         const int64_t picture = PictureBytes(frame_cache[i]);
         bytes += picture;
         largest = std::max(largest, picture);
     }
-    return bytes > 0 && bytes + largest > CacheBudgetBytes();
+    return {pictures, bytes > 0 && bytes + largest > CacheBudgetBytes()};
+}
+
+bool CacheOverBudget() {
+    return MeasureCache().over_budget;
 }

@@ -55,17 +55,12 @@ void PlanDecodeAhead() {
     DecodeAheadWant(wanted);
 }
 
-int CountLoaded() {
-    int count = 0;
-    for (int i = 0; i < MaxCount; ++i) count += FrameData[i].loaded == 1;
-    return count;
-}
-
 // Decodes frame n into the cache; the cache is dropped whole once it holds CamOnMemory pictures
 // or reaches its memory budget.
 void LoadFrame(int n) {
     pending_key = 1;
-    if (CountLoaded() >= CamOnMemory || CacheOverBudget()) DropCache();
+    const CacheFill fill = MeasureCache();
+    if (fill.pictures >= CamOnMemory || fill.over_budget) DropCache();
     // Pictures given back are kept for the next ones, within the memory the cache may hold.
     SetRecycledPictureLimit(CacheBudgetBytes());
     const int denominator = ShownReduction();
