@@ -1,6 +1,7 @@
-// Receiving OSC over UDP. A thread serving a liblo server (liblo receives, checks and takes the
-// packets apart) only validates each message and queues it; the main thread takes the queue at
-// its key poll, so the shared block and the program state keep one writer.
+// Receiving OSC over UDP. A thread reads the datagrams from the socket of a liblo server in
+// batches and liblo checks and takes each one apart; the thread only validates each message and
+// queues it. The main thread takes the queue at its key poll, so the shared block and the
+// program state keep one writer.
 #pragma once
 
 #include <lo/lo_types.h>
