@@ -148,11 +148,7 @@ bool ReadFolderFrames(long long folder_number) {
 void DropCache() {
     ReleaseAllPictures();
     const int count = MaxCount < 0 ? 0 : (MaxCount > kMaxFrames ? kMaxFrames : MaxCount);
-    // Only the records that change are written: a write to each of 22000 records would dirty
-    // 16 MB of cache lines at every drop.
-    for (int i = 0; i < count; ++i) {
-        if (FrameData[i].loaded != 0) FrameData[i].loaded = 0;
-    }
+    for (int i = 0; i < count; ++i) FrameData[i].loaded = 0;
 }
 
 void CheckContents() {

@@ -37,7 +37,7 @@ int64_t CacheBudgetBytes() {
     return memory > 0 ? memory / 4 : kUnknownMemoryBudget;
 }
 
-CacheFill MeasureCache() {
+CacheFill MeasureCache(int64_t budget) {
     int pictures = 0;
     int64_t bytes = 0;
     int64_t largest = 0;
@@ -49,9 +49,9 @@ CacheFill MeasureCache() {
         bytes += picture;
         largest = std::max(largest, picture);
     }
-    return {pictures, bytes > 0 && bytes + largest > CacheBudgetBytes()};
+    return {pictures, bytes > 0 && bytes + largest > budget};
 }
 
 bool CacheOverBudget() {
-    return MeasureCache().over_budget;
+    return MeasureCache(CacheBudgetBytes()).over_budget;
 }

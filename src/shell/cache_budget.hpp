@@ -9,14 +9,14 @@
 int64_t CacheBudgetBytes();
 
 // The pictures the cache holds (frames of the list marked loaded) and whether one more picture as
-// large as the largest of them would take them beyond the budget; the display step then drops the
+// large as the largest of them would take them beyond budget; the display step then drops the
 // whole cache, as it does at CamOnMemory pictures. One pass over the frame records: with 22000
 // of them, each pass costs a tenth of a millisecond.
 struct CacheFill {
     int pictures;
     bool over_budget;
 };
-CacheFill MeasureCache();
+CacheFill MeasureCache(int64_t budget);
 
-// MeasureCache().over_budget.
+// MeasureCache(CacheBudgetBytes()).over_budget.
 bool CacheOverBudget();

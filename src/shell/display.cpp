@@ -59,10 +59,11 @@ void PlanDecodeAhead() {
 // or reaches its memory budget.
 void LoadFrame(int n) {
     pending_key = 1;
-    const CacheFill fill = MeasureCache();
+    const int64_t budget = CacheBudgetBytes();  // the environment and the system, asked once
+    const CacheFill fill = MeasureCache(budget);
     if (fill.pictures >= CamOnMemory || fill.over_budget) DropCache();
     // Pictures given back are kept for the next ones, within the memory the cache may hold.
-    SetRecycledPictureLimit(CacheBudgetBytes());
+    SetRecycledPictureLimit(budget);
     const int denominator = ShownReduction();
     const int channels = WindowPictureChannels();
     cv::Mat picture = DecodeAheadTake(FrameData[n].file, denominator, channels);
