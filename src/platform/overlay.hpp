@@ -31,3 +31,11 @@ void OverlayShowMeter(const MeterPanel* panel);
 // Shows the key list: count lines of the form "KEY\tWHAT IT DOES" under a title (count 0 hides
 // it). The lines must live while they are shown.
 void OverlayShowKeys(const char* title, const char* const* lines, int count);
+
+// Hides every panel while hidden is true, so the key chart of the pause shows whole. F1 and F2
+// still switch the panels meanwhile; they show as switched once hidden is false again.
+void OverlayHidePanels(bool hidden);
+
+// Shows count lines of text in a panel in the middle of the window, over everything else (count 0
+// hides it); the text is set smaller when a line would not fit. The lines are copied.
+void OverlayShowNotice(const char* const* lines, int count);

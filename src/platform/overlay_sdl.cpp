@@ -31,6 +31,9 @@ constexpr int kFontPixels = 13;
 constexpr int kColumnGap = 24;  // between the two columns of the key list
 constexpr int kKeyGap = 10;     // between a key and what it does
 constexpr int kMaxKeyLines = 40;
+constexpr int kMaxNoticeLines = 8;
+constexpr int kNoticeFontPixels = 18;
+constexpr int kSmallestNoticePixels = 8;
 constexpr double kMeterDecades = 4.0;  // the bars show the top 4 decades of the measurement
 
 constexpr SDL_Color kBackground = {0, 0, 0, 255};
@@ -44,8 +47,11 @@ const char* keys_title = nullptr;
 std::string key_names[kMaxKeyLines];
 std::string key_uses[kMaxKeyLines];
 int key_count = 0;
+std::string notice_lines[kMaxNoticeLines];
+int notice_count = 0;
 
 bool switched = false;       // a panel went on or off since the last presentation
+bool hidden = false;         // no panel is drawn (the pause)
 bool meter_changed = false;  // the meter's content changed since it was last drawn
 bool meter_fresh = false;    // the meter was switched on and is not drawn yet
 bool keys_fresh = false;     // the key list was shown anew and is not drawn yet
@@ -68,6 +74,7 @@ PanelText meter_text;
 PanelText title_text;
 PanelText key_name_texts[kMaxKeyLines];
 PanelText key_use_texts[kMaxKeyLines];
+PanelText notice_texts[kMaxNoticeLines];
 
 // Pixels of the window for a length given for the base size.
 struct Scale {
@@ -308,7 +315,36 @@ void PutKeys(SDL_Renderer* renderer, const Scale& px, int out_w, int out_h) {
     keys_fresh = false;
 }
 
+// The notice in the middle of the window, its text set smaller when a line would not fit.
+void PutNotice(SDL_Renderer* renderer, const Scale& px, int out_w, int out_h) {
+    int font = px(kNoticeFontPixels);
+    int widest = 0;
+    for (int i = 0; i < notice_count; ++i) {
+        widest = std::max(widest, PanelTextWidth(notice_lines[i].c_str(), font));
+    }
+    const int room = out_w - 2 * px(kMargin) - 2 * px(kPad);
+    if (widest > room && room > 0) {
+        font = std::max(kSmallestNoticePixels, font * room / widest);
+        widest = room;
+    }
+    const int line = PanelLineHeight(font);
+    const int pad = px(kPad);
+    const SDL_Rect area{(out_w - widest) / 2 - pad, (out_h - notice_count * line) / 2 - pad,
+                        widest + 2 * pad, notice_count * line + 2 * pad};
+    Fill(renderer, area, kBackground);
+    for (int i = 0; i < notice_count; ++i) {
+        PanelTextDraw(notice_texts[i], renderer, notice_lines[i].c_str(), font, area.x + pad,
+                      area.y + pad + i * line);
+    }
+}
+
 }  // namespace
+
+void OverlayShowNotice(const char* const* lines, int count) {
+    notice_count = std::clamp(count, 0, kMaxNoticeLines);
+    for (int i = 0; i < notice_count; ++i) notice_lines[i] = lines[i];
+    switched = true;
+}
 
 void OverlayShowMeter(const MeterPanel* panel) {
     if ((panel == nullptr) != (meter == nullptr)) switched = meter_fresh = true;
@@ -330,15 +366,23 @@ void OverlayShowKeys(const char* title, const char* const* lines, int count) {
     }
 }
 
+void OverlayHidePanels(bool hide) {
+    if (hide == hidden) return;
+    hidden = hide;
+    switched = true;
+    meter_fresh = meter != nullptr;  // its image stood still while hidden
+}
+
 void OverlayDraw(SDL_Renderer* renderer) {
     switched = false;
     presented_ms = SDL_GetTicks64();
-    if (!meter && key_count == 0) return;
+    if (notice_count == 0 && (hidden || (!meter && key_count == 0))) return;
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
     const Scale px = ScaleOf(out_w, out_h);
-    if (meter) PutMeter(renderer, px);
-    if (key_count > 0) PutKeys(renderer, px, out_w, out_h);
+    if (!hidden && meter) PutMeter(renderer, px);
+    if (!hidden && key_count > 0) PutKeys(renderer, px, out_w, out_h);
+    if (notice_count > 0) PutNotice(renderer, px, out_w, out_h);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 }
 
@@ -346,7 +390,7 @@ bool OverlayWantsPresent() {
     if (switched) return true;
     // While new frames are presented the meter rides along with them; only a still picture is
     // presented again for it.
-    return meter && meter_changed && SDL_GetTicks64() - presented_ms >= kMeterSlotMs;
+    return !hidden && meter && meter_changed && SDL_GetTicks64() - presented_ms >= kMeterSlotMs;
 }
 
 void OverlayReleaseRenderer() {
@@ -360,4 +404,5 @@ void OverlayReleaseRenderer() {
         PanelTextRelease(key_name_texts[i]);
         PanelTextRelease(key_use_texts[i]);
     }
+    for (PanelText& text : notice_texts) PanelTextRelease(text);
 }

@@ -84,3 +84,11 @@ void OverlayShowMeter(const MeterPanel* panel) {
 }
 
 void OverlayShowKeys(const char*, const char* const*, int) {}
+
+void OverlayHidePanels(bool) {}
+
+void OverlayShowNotice(const char* const*, int) {}
+
+bool WindowOpen() {
+    return true;
+}
