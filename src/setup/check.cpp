@@ -87,9 +87,11 @@ int CheckInstallation(const std::string& dir) {
     }
     Say("Working folder", work);
     CheckContentsFolders();
+    CheckPictureFolders();
     CheckCameraSettings();
     CheckThreshold();
     CheckDisplaySettings();
+    CheckSettingsLines();
     CheckConverter();
     CheckCameras("/dev");
     CheckSharedBlock();
