@@ -194,10 +194,9 @@ void ReportMisnamed(const std::string& name, long long number, const std::string
     const std::string fix = PathExists((base + "/" + right).c_str())
                                 ? "mv -n " + from + "/* " + to + "/"
                                 : "mv -n " + from + " " + to;
-    Warn(
-        FormatText("%s: %zu pictures in a folder the player does not look in (it looks in %s); "
-                   "fix: %s",
-                   name.c_str(), count, right.c_str(), fix.c_str()));
+    Warn(FormatText("%s: %zu %s in a folder the player does not look in (it looks in %s); fix: %s",
+                    name.c_str(), count, count == 1 ? "picture" : "pictures", right.c_str(),
+                    fix.c_str()));
 }
 
 }  // namespace
