@@ -13,6 +13,7 @@
 #include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
 #include "contents/parameters.hpp"
+#include "network/settings.hpp"
 #include "platform/files.hpp"
 #include "platform/inspect.hpp"
 #include "setup/check.hpp"
@@ -114,6 +115,19 @@ void CheckLines(const char* name, Read read) {
     ReportLines(name, FileText(name), trace);
 }
 
+// The network settings are read line by line: a line the player cannot read is skipped whole.
+void CheckNetworkLines() {
+    constexpr char kNetworkFile[] = "SetNetwork.txt";
+    if (LookAt(kNetworkFile).kind != PathKind::kFile) return;
+    NetworkSettings settings;
+    std::vector<SkippedLine> skipped;
+    Quietly([&] { ReadNetworkSettings(kNetworkFile, &settings, &skipped); });
+    for (const SkippedLine& line : skipped) {
+        Warn(FormatText("%s line %d: \"%s\" is not read: %s", kNetworkFile, line.number,
+                        Shown(line.text).c_str(), line.reason.c_str()));
+    }
+}
+
 }  // namespace
 
 void CheckSettingsLines() {
@@ -125,4 +139,5 @@ void CheckSettingsLines() {
         const std::string name = ParameterFileName(number);
         CheckLines(name.c_str(), [&] { ReadParametersFrom(name.c_str()); });
     }
+    CheckNetworkLines();
 }

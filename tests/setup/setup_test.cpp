@@ -162,6 +162,10 @@ TEST(SetupCheck, WarnsAboutSettingsLinesThePlayerTakesOnlyInPart) {
         {"SetDisplay.txt", "1 0 1 1\n", {"SetDisplay.txt line 1: \"1 0 1 1\" is read as 1 0 1"}},
         {"glt_env.dat", "4 0 0\n2.5x 100", {"glt_env.dat line 2: \"2.5x 100\" is read as 2.5"}},
         {"glt_env0001.dat", "4\n-", {"glt_env0001.dat line 2: \"-\" is not read"}},
+        {"SetNetwork.txt",
+         "listen 9000\nlisten 90000  # typo\n",
+         {"SetNetwork.txt line 2: \"listen 90000  # typo\" is not read: the port is a number "
+          "1..65535"}},
         {"SetDisplay.txt", "1 0 1\n\nFullscreen DisplayIndex HidePointer\n", {}},
     };
     for (const Case& c : cases) {
