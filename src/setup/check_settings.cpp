@@ -49,6 +49,8 @@ std::string Shown(const std::string& line) {
     const size_t last = line.find_last_not_of(" \t\n\r\v\f");
     std::string text = line.substr(first, last - first + 1);
     if (text.size() > kLongestLine) text = text.substr(0, kLongestLine) + "...";
+    // An editor's byte-order mark is invisible, yet the player cannot read a number after it.
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.replace(0, 3, "<byte-order mark>");
     return text;
 }
 

@@ -160,6 +160,10 @@ TEST(SetupCheck, WarnsAboutSettingsLinesThePlayerTakesOnlyInPart) {
          "0\r\n0\r\nO\r\n50\r\n",
          {"SetCamera3.txt line 3: \"O\" is not read", "SetCamera3.txt line 4: \"50\" is not read"}},
         {"SetDisplay.txt", "1 0 1 1\n", {"SetDisplay.txt line 1: \"1 0 1 1\" is read as 1 0 1"}},
+        {"SetDisplay.txt",
+         "\xEF\xBB\xBF"
+         "1 0 1\n",
+         {"SetDisplay.txt line 1: \"<byte-order mark>1 0 1\" is not read"}},
         {"glt_env.dat", "4 0 0\n2.5x 100", {"glt_env.dat line 2: \"2.5x 100\" is read as 2.5"}},
         {"glt_env0001.dat", "4\n-", {"glt_env0001.dat line 2: \"-\" is not read"}},
         {"SetNetwork.txt",
