@@ -47,6 +47,7 @@ std::string ValueText(const ScannedValue& read) {
 std::string Shown(const std::string& line) {
     const size_t first = line.find_first_not_of(" \t\n\r\v\f");
     const size_t last = line.find_last_not_of(" \t\n\r\v\f");
+    if (first == std::string::npos) return {};
     std::string text = line.substr(first, last - first + 1);
     if (text.size() > kLongestLine) text = text.substr(0, kLongestLine) + "...";
     // An editor's byte-order mark is invisible, yet the player cannot read a number after it.
