@@ -34,12 +34,14 @@ install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz dist/copyright DESTINATION $
 install(FILES dist/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME zeltran)
 # The unit names the player where it is installed, which is known only at install time
-# (cmake --install --prefix, CPack's /usr).
+# (cmake --install --prefix, CPack's /usr). Its mode is set, not taken from the checkout, whose
+# umask may have left it group-writable.
 install(CODE "
   set(ZELTRAN_INSTALL_BINDIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
   set(unit \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZELTRAN_USER_UNIT_DIR}/zeltran@.service\")
   message(STATUS \"Installing: \${unit}\")
-  configure_file(\"${CMAKE_SOURCE_DIR}/dist/zeltran@.service.in\" \"\${unit}\" @ONLY)
+  configure_file(\"${CMAKE_SOURCE_DIR}/dist/zeltran@.service.in\" \"\${unit}\" @ONLY
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${unit}\")")
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
