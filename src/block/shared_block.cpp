@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/console.hpp"
+#include "common/language.hpp"
 #include "common/state.hpp"
 #include "platform/process.hpp"
 #include "platform/shared_memory.hpp"
@@ -29,10 +30,10 @@ void OpenSharedBlock() {
         case SharedMemoryResult::kOk:
             break;
         case SharedMemoryResult::kOpenFailed:
-            PrintText("共有メモリオープン失敗\n");
+            PrintText(_("共有メモリオープン失敗\n"));
             EndProcess(1);
         case SharedMemoryResult::kMapFailed:
-            PrintText("共有メモリマッピング失敗\n");
+            PrintText(_("共有メモリマッピング失敗\n"));
             EndProcess(1);
     }
     ClearSharedBlock();

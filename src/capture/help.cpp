@@ -3,6 +3,7 @@
 
 #include "capture/capture.hpp"
 #include "common/console.hpp"
+#include "common/language.hpp"
 #include "common/state.hpp"
 
 namespace {
@@ -59,40 +60,40 @@ const char* const kLicenceLines[] = {
 
 // Groups of the key list; a blank line follows each group.
 const char* const kKeyLines[] = {
-    "     [ESC]　   アプリケーションの一時停止（待機状態になります）。\n",
-    "               さらに [Enter] で復帰し、[ESC] を押すと実行を終了します。\n",
+    N_("     [ESC]　   アプリケーションの一時停止（待機状態になります）。\n"),
+    N_("               さらに [Enter] で復帰し、[ESC] を押すと実行を終了します。\n"),
     nullptr,
-    "     [ q ]　   Webカメラをオンオフできます。\n",
+    N_("     [ q ]　   Webカメラをオンオフできます。\n"),
     nullptr,
-    "     [ z, x ]  通常速度（±１フレーム）で表示画像を進めたり戻したりできます。\n",
-    "     [ Z, X ]  高    速（±10フレーム）で表示画像を進めたり戻したりできます。\n",
+    N_("     [ z, x ]  通常速度（±１フレーム）で表示画像を進めたり戻したりできます。\n"),
+    N_("     [ Z, X ]  高    速（±10フレーム）で表示画像を進めたり戻したりできます。\n"),
     nullptr,
-    "     [ j ]     ランダムに表示画像を選択できます。\n",
-    "     [ l ]     フォルダ内の先頭の画像に戻ることができます。\n",
-    "     [ e ]     左右反転の表示モードを切替えます。\n",
+    N_("     [ j ]     ランダムに表示画像を選択できます。\n"),
+    N_("     [ l ]     フォルダ内の先頭の画像に戻ることができます。\n"),
+    N_("     [ e ]     左右反転の表示モードを切替えます。\n"),
     nullptr,
-    "     [ s, S ]　再生速度を調整できます（５段階）。\n",
+    N_("     [ s, S ]　再生速度を調整できます（５段階）。\n"),
     nullptr,
-    "     [ i ]     動き変化量の画面表示をオンオフします。\n",
-    "     [ v, V ]  動きしきい値を増減させることができます。\n",
+    N_("     [ i ]     動き変化量の画面表示をオンオフします。\n"),
+    N_("     [ v, V ]  動きしきい値を増減させることができます。\n"),
     nullptr,
-    "     [TAB]     自動再生機能（ベストエフォート 30[fps]）をオンオフできます。\n",
-    "               [z],[x]キーで再生方向を変更できます。\n",
+    N_("     [TAB]     自動再生機能（ベストエフォート 30[fps]）をオンオフできます。\n"),
+    N_("               [z],[x]キーで再生方向を変更できます。\n"),
     nullptr,
-    "     [BS]      画像表示ウィンドウの再設定を行います（画像サイズに合わせます）。\n",
+    N_("     [BS]      画像表示ウィンドウの再設定を行います（画像サイズに合わせます）。\n"),
     nullptr,
-    "     [ p ]     １つ前のコンテンツフォルダに移動します。\n",
-    "     [ n ]     １つ後のコンテンツフォルダに移動します。\n",
+    N_("     [ p ]     １つ前のコンテンツフォルダに移動します。\n"),
+    N_("     [ n ]     １つ後のコンテンツフォルダに移動します。\n"),
     nullptr,
-    "     [ R ]     先頭のコンテンツフォルダである S001 へ復帰します。\n",
-    "     [ r ]     現在のコンテンツフォルダにある画像ファイルを再度読込みます（更新）。\n",
+    N_("     [ R ]     先頭のコンテンツフォルダである S001 へ復帰します。\n"),
+    N_("     [ r ]     現在のコンテンツフォルダにある画像ファイルを再度読込みます（更新）。\n"),
     nullptr,
-    "     [SPACE]   ランダムにコンテンツフォルダを選択できます。\n",
+    N_("     [SPACE]   ランダムにコンテンツフォルダを選択できます。\n"),
     nullptr,
-    "     [1,2,3,4,5,6,7,8,9,0]  S001～S010 のコンテンツフォルダに直接移動できます。\n",
-    "     [SHIFT+1,2,3,4,5,6,7,8,9]  10％～90％の再生位置にジャンプします。\n",
+    N_("     [1,2,3,4,5,6,7,8,9,0]  S001～S010 のコンテンツフォルダに直接移動できます。\n"),
+    N_("     [SHIFT+1,2,3,4,5,6,7,8,9]  10％～90％の再生位置にジャンプします。\n"),
     nullptr,
-    "     [ENTER]   ZELTRAN  Ver.1.3  の機能一覧等を再表示します。\n",
+    N_("     [ENTER]   ZELTRAN  Ver.1.3  の機能一覧等を再表示します。\n"),
     nullptr,
 };
 
@@ -113,12 +114,12 @@ void PrintLicence() {
 void PrintKeyList() {
     PrintText("\n");
     PrintText(kRule);
-    PrintText("\n                   [ ZELTRAN  Ver.1.3  機能一覧 ]\n");
+    PrintText(_("\n                   [ ZELTRAN  Ver.1.3  機能一覧 ]\n"));
     PrintText("\n");
     PrintText(kRule);
-    PrintText("     ＜画像表示ウィンドウをアクティブにした後、以下のキーを入力してください＞\n");
+    PrintText(_("     ＜画像表示ウィンドウをアクティブにした後、以下のキーを入力してください＞\n"));
     PrintText("\n");
-    for (const char* line : kKeyLines) PrintText(line != nullptr ? line : "\n");
+    for (const char* line : kKeyLines) PrintText(line != nullptr ? _(line) : "\n");
     PrintText(kRule);
     PrintText("\n");
 }

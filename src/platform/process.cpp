@@ -112,3 +112,11 @@ int UsableCores() {
     const int count = CPU_COUNT(&cores);
     return count > 0 ? count : 1;
 }
+
+std::string ProgramFolder() {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return "";
+    const std::string program(path, static_cast<size_t>(length));
+    return program.substr(0, program.find_last_of('/'));
+}

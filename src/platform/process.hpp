@@ -22,3 +22,6 @@ int RunProgram(const std::vector<std::string>& argv);
 
 // Cores this process may run on (its CPU affinity, as taskset sets it); at least 1.
 int UsableCores();
+
+// The folder that holds the running program ("" when the system does not say).
+std::string ProgramFolder();

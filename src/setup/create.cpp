@@ -1,5 +1,7 @@
 #include "setup/create.hpp"
 
+#include <cstdlib>
+#include <cstring>
 #include <opencv2/imgcodecs.hpp>
 #include <vector>
 
@@ -26,6 +28,9 @@ const SettingsFile kSettingsFiles[] = {
 };
 
 constexpr char kLauncherFile[] = "zeltran.desktop";
+// Read by the service (EnvironmentFile= of zeltran@.service) when it is there.
+constexpr char kServiceEnvironmentFile[] = "zeltran.env";
+constexpr char kEnglish[] = "ZELTRAN_LANGUAGE=en";
 
 bool failed = false;  // something could not be made
 
@@ -89,15 +94,25 @@ void ReplaceAll(std::string* text, const std::string& from, const std::string& t
     }
 }
 
-void PrintNextSteps(const std::string& root, const std::string& work) {
+// The language of messages as the C library chooses it: LC_ALL, else LC_MESSAGES, else LANG.
+bool LocaleIsJapanese() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return std::strncmp(value, "ja", 2) == 0;
+    }
+    return false;
+}
+
+void PrintNextSteps(const std::string& root, const std::string& work, bool english) {
     const std::string cd = CommandLineText({"cd", work});
+    const std::string zeltran = english ? std::string(kEnglish) + " zeltran" : "zeltran";
     Print("\nNext steps:\n");
     Print(
         "  1. Contents: put frames clip_00000.jpg, clip_00001.jpg ... into %s/S001 (S002 ...\n"
-        "     for more folders), or import videos into S001, S002 ...:  %s && zeltran VIDEO ...\n",
-        root.c_str(), cd.c_str());
+        "     for more folders), or import videos into S001, S002 ...:  %s && %s VIDEO ...\n",
+        root.c_str(), cd.c_str(), zeltran.c_str());
     Print("  2. Check:    %s\n", CommandLineText({"zeltran-setup", "check", root}).c_str());
-    Print("  3. Start:    %s && zeltran\n", cd.c_str());
+    Print("  3. Start:    %s && %s\n", cd.c_str(), zeltran.c_str());
     Print(
         "  4. Service:  %s\n",
         CommandLineText({"systemctl", "--user", "enable", "--now", ServiceUnitName(root)}).c_str());
@@ -115,8 +130,10 @@ void PrintNextSteps(const std::string& root, const std::string& work) {
 
 }  // namespace
 
-std::string FillLauncher(const std::string& work, const std::string& name) {
+std::string FillLauncher(const std::string& work, const std::string& name, bool english) {
     std::string text = kLauncherTemplate;
+    if (english)
+        ReplaceAll(&text, "\nExec=zeltran ", std::string("\nExec=env ") + kEnglish + " zeltran ");
     ReplaceAll(&text, "@ZELTRAN_WORK@", EscapeDesktopString(work));
     ReplaceAll(&text, "@ZELTRAN_NAME@", EscapeDesktopString(name));
     return text;
@@ -140,7 +157,14 @@ int CreateInstallation(const std::string& dir) {
         MakeFile(root, std::string("work/") + file.name, file.text);
     }
     const size_t slash = root.find_last_of('/');
-    MakeFile(root, kLauncherFile, FillLauncher(work, root.substr(slash + 1)));
-    PrintNextSteps(root, work);
+    // The player's console is Japanese unless told otherwise.
+    const bool english = !LocaleIsJapanese();
+    MakeFile(root, kLauncherFile, FillLauncher(work, root.substr(slash + 1), english));
+    if (english) {
+        MakeFile(root, kServiceEnvironmentFile, std::string(kEnglish) + "\n");
+        Print("  English console: %s in %s and %s (the service's), as the locale is not Japanese\n",
+              kEnglish, kLauncherFile, kServiceEnvironmentFile);
+    }
+    PrintNextSteps(root, work, english);
     return failed ? 1 : 0;
 }

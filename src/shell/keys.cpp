@@ -7,6 +7,7 @@
 
 #include "capture/frame_advance.hpp"
 #include "common/console.hpp"
+#include "common/language.hpp"
 #include "common/state.hpp"
 #include "contents/parameters.hpp"
 #include "platform/window.hpp"
@@ -52,8 +53,8 @@ int IndexIn(const char* list, int key) {
 void ToggleWindowSizing() {
     PrintKeyFunction("KEY FUNCTION : [BS][ Toggle VARIABLE_SIZE_FLAG ]\n");
     VARIABLE_SIZE_FLAG = VARIABLE_SIZE_FLAG == 0 ? 1 : 0;
-    Print("SET: 画像表示用ウィンドウサイズ = [ %s ]\n",
-          VARIABLE_SIZE_FLAG == 1 ? "自動変更" : "手動変更");
+    Print(_("SET: 画像表示用ウィンドウサイズ = [ %s ]\n"),
+          VARIABLE_SIZE_FLAG == 1 ? _("自動変更") : _("手動変更"));
     WindowDestroy();
     WindowCreate(VARIABLE_SIZE_FLAG);
     shown_frame_no = -1.0;

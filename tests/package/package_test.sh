@@ -7,6 +7,7 @@
 # launcher     desktop-file-validate on a launcher that zeltran-setup fills in
 # unit         systemd-analyze verify on an instance of the installed unit template
 # man          the man pages pass groff -man -ww without a warning
+# lintian      lintian finds no error and no warning in the .deb
 set -euo pipefail
 check=$1 source_dir=$2 build_dir=$3
 tmp=$(mktemp -d)
@@ -22,20 +23,27 @@ stage() {
     DESTDIR="$tmp/root" cmake --install "$build_dir" --prefix /usr >/dev/null
 }
 
+# The documentation files every installation holds, below /usr.
+docs=(share/man/man1/zeltran.1.gz share/man/man1/zeltran-setup.1.gz
+    share/man/man1/zeltran-pictures.1.gz share/doc/zeltran/copyright share/doc/zeltran/changelog.gz
+    share/locale/en/LC_MESSAGES/zeltran.mo)
+
 case $check in
 install-run)
     stage
     bin=$tmp/root/usr/bin
-    for file in bin/zeltran bin/zeltran-setup bin/zeltran-pictures share/man/man1/zeltran.1 \
-        share/man/man1/zeltran-setup.1 lib/systemd/user/zeltran@.service; do
+    for file in bin/zeltran bin/zeltran-setup bin/zeltran-pictures "${docs[@]}" \
+        lib/systemd/user/zeltran@.service; do
         [[ -f "$tmp/root/usr/$file" ]] || fail "not installed: /usr/$file"
     done
     "$bin/zeltran-setup" create "$tmp/show" >/dev/null
     "$bin/zeltran-pictures" --frames "$tmp/show/S001" 5 160 120 >/dev/null
     "$bin/zeltran-setup" check "$tmp/show" >"$tmp/check.txt" || fail "check: $(cat "$tmp/check.txt")"
     # No display: the player warns, plays without a window and ends on SIGTERM through its quit path.
+    # Its console is English from the installed catalog.
     shm="zeltran-package-$$"
     (cd "$tmp/show/work" && exec env -u DISPLAY -u WAYLAND_DISPLAY ZELTRAN_SHM_NAME="$shm" \
+        ZELTRAN_LANGUAGE=en \
         "$bin/zeltran" </dev/null >"$tmp/out.txt" 2>"$tmp/err.txt") &
     player=$!
     for _ in $(seq 1 100); do
@@ -49,6 +57,7 @@ install-run)
     rm -f "/dev/shm/$shm"
     grep -q 'Thank you for waiting' "$tmp/out.txt" || fail "the player did not load S001"
     grep -q 'Running without one' "$tmp/err.txt" || fail "no warning about the missing display"
+    grep -qF '[ ZELTRAN  Ver.1.3  Keys ]' "$tmp/out.txt" || fail "the installed player is not English"
     [[ $status -eq 0 ]] || fail "the player ended with status $status: $(tail -5 "$tmp/err.txt")"
     ;;
 deb)
@@ -56,8 +65,7 @@ deb)
     deb=$(ls "$tmp"/out/zeltran_*_amd64.deb)
     files=$(dpkg-deb -c "$deb" | awk '{print $6}')
     for file in ./usr/bin/zeltran ./usr/bin/zeltran-setup ./usr/bin/zeltran-pictures \
-        ./usr/share/man/man1/zeltran.1 ./usr/share/man/man1/zeltran-setup.1 \
-        ./usr/lib/systemd/user/zeltran@.service; do
+        "${docs[@]/#/./usr/}" ./usr/lib/systemd/user/zeltran@.service; do
         grep -qxF "$file" <<<"$files" || fail "$file missing from $(basename "$deb")"
     done
     depends=$(dpkg-deb -f "$deb" Depends)
@@ -70,12 +78,18 @@ deb)
         fail "the packaged unit does not start /usr/bin/zeltran"
     ;;
 launcher)
-    # A folder name that needs escaping in a desktop entry.
-    show="$tmp/my show\\1"
-    "$build_dir/zeltran-setup" create "$show" >/dev/null
-    desktop-file-validate "$show/zeltran.desktop" || fail "desktop-file-validate"
-    grep -qxF "Path=$tmp/my show\\\\1/work" "$show/zeltran.desktop" || fail "Path= of the launcher"
-    grep -qx 'Exec=zeltran %F' "$show/zeltran.desktop" || fail "Exec= of the launcher"
+    # A folder name that needs escaping in a desktop entry; outside a Japanese locale the player
+    # is started with an English console.
+    for locale in ja_JP.UTF-8 C.UTF-8; do
+        show="$tmp/$locale/my show\\1"
+        LC_ALL=$locale "$build_dir/zeltran-setup" create "$show" >/dev/null
+        desktop-file-validate "$show/zeltran.desktop" || fail "desktop-file-validate ($locale)"
+        grep -qxF "Path=$tmp/$locale/my show\\\\1/work" "$show/zeltran.desktop" ||
+            fail "Path= of the launcher"
+        exec_line='Exec=zeltran %F'
+        [[ $locale == ja_* ]] || exec_line='Exec=env ZELTRAN_LANGUAGE=en zeltran %F'
+        grep -qxF "$exec_line" "$show/zeltran.desktop" || fail "Exec= of the launcher ($locale)"
+    done
     ;;
 unit)
     stage
@@ -94,6 +108,12 @@ man)
         warnings=$(groff -man -ww -z "$page" 2>&1)
         [[ -z "$warnings" ]] || fail "$page: $warnings"
     done
+    ;;
+lintian)
+    command -v lintian >/dev/null || fail "lintian is not installed (scripts/packages lists it)"
+    (cd "$tmp" && cpack --config "$build_dir/CPackConfig.cmake" -B "$tmp/out" >/dev/null)
+    lintian --fail-on error,warning "$tmp"/out/zeltran_*_amd64.deb >"$tmp/lintian.txt" 2>&1 ||
+        fail "lintian: $(cat "$tmp/lintian.txt")"
     ;;
 *)
     fail "unknown check $check"

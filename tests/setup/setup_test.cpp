@@ -106,6 +106,43 @@ TEST(SetupCreate, MakesAPlayableInstallationAndKeepsEveryFileOnASecondRun) {
               std::string::npos);
 }
 
+TEST(SetupCreate, EnglishConsoleForLauncherAndServiceUnlessTheLocaleIsJapanese) {
+    struct Case {
+        const char* env;
+        bool english;
+    };
+    // The C library's order: LC_ALL over LC_MESSAGES over LANG; unset means C.
+    for (const Case& c : {Case{"-u LC_ALL -u LC_MESSAGES -u LANG", true},
+                          Case{"-u LC_ALL -u LC_MESSAGES LANG=C.UTF-8", true},
+                          Case{"-u LC_ALL LC_MESSAGES=ja_JP.UTF-8 LANG=C", false},
+                          Case{"LC_ALL=C LANG=ja_JP.UTF-8", true},
+                          Case{"-u LC_ALL -u LC_MESSAGES LANG=ja_JP.eucJP", false}}) {
+        SCOPED_TRACE(c.env);
+        TempTree tree;
+        const std::string show = tree.root() + "/show";
+        const Outcome made = RunSetup("create " + show, c.env);
+        ASSERT_EQ(made.status, 0) << made.output;
+        std::ifstream launcher(show + "/zeltran.desktop");
+        const std::string desktop(std::istreambuf_iterator<char>(launcher), {});
+        std::ifstream service(show + "/zeltran.env");
+        const std::string environment(std::istreambuf_iterator<char>(service), {});
+        const char* said =
+            "  English console: ZELTRAN_LANGUAGE=en in zeltran.desktop and zeltran.env (the "
+            "service's), as the locale is not Japanese\n";
+        if (c.english) {
+            EXPECT_NE(desktop.find("\nExec=env ZELTRAN_LANGUAGE=en zeltran %F\n"),
+                      std::string::npos);
+            EXPECT_EQ(environment, "ZELTRAN_LANGUAGE=en\n");
+            EXPECT_NE(made.output.find(said), std::string::npos) << made.output;
+            EXPECT_NE(made.output.find("&& ZELTRAN_LANGUAGE=en zeltran\n"), std::string::npos);
+        } else {
+            EXPECT_NE(desktop.find("\nExec=zeltran %F\n"), std::string::npos);
+            EXPECT_FALSE(fs::exists(show + "/zeltran.env"));
+            EXPECT_EQ(made.output.find("ZELTRAN_LANGUAGE"), std::string::npos) << made.output;
+        }
+    }
+}
+
 TEST(SetupCheck, NamesEachProblemThatWouldStopThePlayer) {
     struct Case {
         const char* name;
