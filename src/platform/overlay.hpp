@@ -1,6 +1,6 @@
-// Panels drawn over the picture each time the window presents it: the motion meter and the key
-// list. They are never drawn into a picture, so the frame cache, the camera log and the mirrored
-// picture stay as they are. Without a window nothing is drawn.
+// Panels drawn over the picture each time the window presents it: the motion meter, the key
+// list and a notice. They are never drawn into a picture, so the frame cache, the camera log and
+// the mirrored picture stay as they are. Without a window nothing is drawn.
 #pragma once
 
 #include <cstdint>
@@ -31,3 +31,7 @@ void OverlayShowMeter(const MeterPanel* panel);
 // Shows the key list: count lines of the form "KEY\tWHAT IT DOES" under a title (count 0 hides
 // it). The lines must live while they are shown.
 void OverlayShowKeys(const char* title, const char* const* lines, int count);
+
+// Shows one line of text in the middle of the window (nullptr or "" hides it); the text is copied.
+// A changed text is presented at once.
+void OverlayShowNotice(const char* text);

@@ -39,7 +39,11 @@ constexpr SDL_Color kOwnBar = {80, 220, 80, 255};
 constexpr SDL_Color kTotalBar = {80, 170, 255, 255};
 constexpr SDL_Color kThresholdLine = {255, 220, 0, 255};
 
+constexpr int kNoticeFontPixels = 26;  // the notice is read from across the room
+
 const MeterPanel* meter = nullptr;
+std::string notice;  // empty: no notice
+bool notice_changed = false;
 const char* keys_title = nullptr;
 std::string key_names[kMaxKeyLines];
 std::string key_uses[kMaxKeyLines];
@@ -65,6 +69,7 @@ PanelImage keys_image;
 SDL_Texture* camera_texture = nullptr;
 uint32_t camera_texture_serial = 0;  // camera_serial of the picture in camera_texture
 PanelText meter_text;
+PanelText notice_text;
 PanelText title_text;
 PanelText key_name_texts[kMaxKeyLines];
 PanelText key_use_texts[kMaxKeyLines];
@@ -308,7 +313,28 @@ void PutKeys(SDL_Renderer* renderer, const Scale& px, int out_w, int out_h) {
     keys_fresh = false;
 }
 
+// Centre of the window: one line of large text in a box.
+void PutNotice(SDL_Renderer* renderer, const Scale& px, int out_w, int out_h) {
+    const int font = px(kNoticeFontPixels);
+    const int pad = px(2 * kPad);
+    const int width = PanelTextWidth(notice.c_str(), font) + 2 * pad;
+    const int height = PanelLineHeight(font) + 2 * pad;
+    const int x = (out_w - width) / 2;
+    const int y = (out_h - height) / 2;
+    Fill(renderer, {x, y, width, height}, kBackground);
+    PanelTextDraw(notice_text, renderer, notice.c_str(), font, x + pad, y + pad);
+    notice_changed = false;
+}
+
 }  // namespace
+
+void OverlayShowNotice(const char* text) {
+    const std::string shown = text ? text : "";
+    if (shown == notice) return;
+    if (shown.empty() != notice.empty()) switched = true;
+    notice = shown;
+    notice_changed = true;
+}
 
 void OverlayShowMeter(const MeterPanel* panel) {
     if ((panel == nullptr) != (meter == nullptr)) switched = meter_fresh = true;
@@ -333,17 +359,18 @@ void OverlayShowKeys(const char* title, const char* const* lines, int count) {
 void OverlayDraw(SDL_Renderer* renderer) {
     switched = false;
     presented_ms = SDL_GetTicks64();
-    if (!meter && key_count == 0) return;
+    if (!meter && key_count == 0 && notice.empty()) return;
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
     const Scale px = ScaleOf(out_w, out_h);
     if (meter) PutMeter(renderer, px);
     if (key_count > 0) PutKeys(renderer, px, out_w, out_h);
+    if (!notice.empty()) PutNotice(renderer, px, out_w, out_h);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 }
 
 bool OverlayWantsPresent() {
-    if (switched) return true;
+    if (switched || notice_changed) return true;
     // While new frames are presented the meter rides along with them; only a still picture is
     // presented again for it.
     return meter && meter_changed && SDL_GetTicks64() - presented_ms >= kMeterSlotMs;
@@ -355,6 +382,7 @@ void OverlayReleaseRenderer() {
     ReleaseImage(meter_image);
     ReleaseImage(keys_image);
     PanelTextRelease(meter_text);
+    PanelTextRelease(notice_text);
     PanelTextRelease(title_text);
     for (int i = 0; i < kMaxKeyLines; ++i) {
         PanelTextRelease(key_name_texts[i]);

@@ -13,6 +13,7 @@ int destroys = 0;
 int last_auto_size = -1;
 double shown_scale = 1.0;
 const MeterPanel* meter = nullptr;
+std::string notice;
 int picture_channels = 3;
 bool quit = false;
 
@@ -84,3 +85,7 @@ void OverlayShowMeter(const MeterPanel* panel) {
 }
 
 void OverlayShowKeys(const char*, const char* const*, int) {}
+
+void OverlayShowNotice(const char* text) {
+    fake::notice = text ? text : "";
+}
