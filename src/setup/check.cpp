@@ -7,6 +7,7 @@
 #include "contents/parameters.hpp"
 #include "contents/video_import.hpp"
 #include "platform/inspect.hpp"
+#include "setup/check_motion.hpp"
 #include "setup/report.hpp"
 
 namespace {
@@ -90,6 +91,7 @@ int CheckInstallation(const std::string& dir) {
     CheckCameraSettings();
     CheckThreshold();
     CheckDisplaySettings();
+    CheckMotionSettings();
     CheckConverter();
     CheckCameras("/dev");
     CheckSharedBlock();
