@@ -24,7 +24,7 @@ import sys
 import tempfile
 
 ROOM = "color=c=0x808080:s=320x240:r=30:d=5,format=gray"
-GRAIN = "noise=alls=3:allf=t"
+GRAIN = "noise=alls=3:allf=t"  # a faint grain that changes every picture
 LAMP = "geq=lum='clip(p(X,Y)+40*between(T,1,3-0.01),0,255)'"
 RAMP = ("geq=lum='clip(p(X,Y)+60*if(lt(T,0.5),0,if(lt(T,2.5),(T-0.5)/2,"
         "if(lt(T,4.5),(4.5-T)/2,0))),0,255)'")

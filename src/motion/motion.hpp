@@ -19,7 +19,7 @@ extern int32_t motion_light_shift;
 
 // With the filter on, a change of this many grey levels or less does not count: the camera's
 // grain and the rounding that compression leaves after a step of the whole picture.
-constexpr int kGrainDeadBand = 3;
+constexpr int kGrainDeadBand = 4;
 
 // DifferenceSum from grey_pair, published in this copy's slot of the shared block; with the
 // camera off, the block's total is followed instead. With motion_filter on, masked pixels and
