@@ -73,7 +73,9 @@ bool HugePng(const std::vector<unsigned char>& bytes) {
         return (static_cast<long long>(BigEndian16(&bytes[at])) << 16) |
                BigEndian16(&bytes[at + 2]);
     };
-    return word(16) * word(20) > kMaxPixels;
+    // Each side may be up to 2^32 - 1: compared by division, so the product cannot overflow.
+    const long long width = word(16), height = word(20);
+    return width > 0 && height > kMaxPixels / width;
 }
 
 cv::Mat DecodeWithOpenCv(const std::vector<unsigned char>& bytes) {
