@@ -23,14 +23,18 @@ void MakePair() {
     sample_step = 4;
 }
 
-void BM_PlainMeasure(benchmark::State& state) {
-    MakePair();
-    motion_filter.masked = false;
-    motion_filter.light = false;
+void MeasureEachIteration(benchmark::State& state) {
     for (auto _ : state) {
         MeasureDifference();
         benchmark::DoNotOptimize(DifferenceSum);
     }
+}
+
+void BM_PlainMeasure(benchmark::State& state) {
+    MakePair();
+    motion_filter.masked = false;
+    motion_filter.light = false;
+    MeasureEachIteration(state);
 }
 BENCHMARK(BM_PlainMeasure);
 
@@ -41,10 +45,7 @@ void BM_FilteredMeasure(benchmark::State& state) {
     }
     motion_filter.masked = true;
     motion_filter.light = true;
-    for (auto _ : state) {
-        MeasureDifference();
-        benchmark::DoNotOptimize(DifferenceSum);
-    }
+    MeasureEachIteration(state);
 }
 BENCHMARK(BM_FilteredMeasure);
 
