@@ -25,6 +25,8 @@ install(CODE "
   configure_file(\"${CMAKE_SOURCE_DIR}/dist/zeltran@.service.in\" \"\${unit}\" @ONLY)
   list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${unit}\")")
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The README links to its pages under docs/.
+install(DIRECTORY docs DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zeltran)

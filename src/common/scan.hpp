@@ -5,8 +5,23 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 // A number outside the int32 range is limited to INT32_MIN / INT32_MAX instead of wrapping.
 int ScanInt(FILE* file, int32_t* value);
 
 int ScanDouble(FILE* file, double* value);
+
+// One read as the installation check sees it: the file offsets around the read (leading white
+// space included), its result and the value stored.
+struct ScannedValue {
+    long begin;
+    long end;
+    int result;
+    bool whole;  // read with ScanInt
+    double value;
+};
+
+// While trace is not null every read is appended to it, so the check learns exactly which text
+// the player's readers take. The player never sets it.
+void TraceScans(std::vector<ScannedValue>* trace);

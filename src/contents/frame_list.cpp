@@ -15,6 +15,8 @@
 #include "contents/frame_scan.hpp"
 #include "contents/naming.hpp"
 #include "platform/files.hpp"
+#include "platform/inspect.hpp"
+#include "platform/overlay.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
 
@@ -102,9 +104,23 @@ void DescendPastEmpty(int* empty_in_a_row) {
     *empty_in_a_row = 0;
 }
 
+// Where the player looked and where it should have been started, on the console and in the
+// window. Without a window no key can ever come, so the player ends at once instead of waiting.
 [[noreturn]] void EndWithoutContents() {
     Print("---> ERROR: No image file exists! Bye!\n");
-    WindowWaitKey(0);
+    const std::string base = ResolvedPath(kContentsBase);
+    const std::string folder =
+        base.empty() ? ContentsFolderPath(1) : base + "/" + FormatPath("S%3d", 1);
+    const std::string looked = "Looked in " + folder + " for clip_00000.jpg, clip_00001.jpg ...";
+    const char* const start =
+        "Start the player in the installation's work folder (frames in ../S001, ../S002 ...).";
+    Print("---> %s\n---> %s\n", looked.c_str(), start);
+    if (WindowOpen()) {
+        const char* const notice[] = {"No image file exists.", looked.c_str(), start,
+                                      "Press a key to end."};
+        OverlayShowNotice(notice, 4);
+        WindowWaitKey(0);
+    }
     ShutDown();
     EndProcess(1);
 }

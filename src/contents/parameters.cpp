@@ -146,19 +146,21 @@ void ImportKeyFrames() {
 
 }  // namespace
 
-std::string ReadParameterFile() {
-    std::string name = FormatPath("glt_env%4lld.dat", FolderNumber());
-    FILE* file = OpenFile(name.c_str(), "r");
-    if (!file) {
-        name = kCommonParameterFile;
-        file = OpenFile(name.c_str(), "r");
-    }
-    if (!file) return {};
+bool ReadParametersFrom(const char* name) {
+    FILE* file = OpenFile(name, "r");
+    if (!file) return false;
     ReadMainValues(file);
     ReadAdditionalValues(file);
     std::fclose(file);
-    Print("Finished Reading GLT Parameters from File : %s\n", name.c_str());
-    return name;
+    Print("Finished Reading GLT Parameters from File : %s\n", name);
+    return true;
+}
+
+std::string ReadParameterFile() {
+    const std::string own = FormatPath("glt_env%4lld.dat", FolderNumber());
+    if (ReadParametersFrom(own.c_str())) return own;
+    if (ReadParametersFrom(kCommonParameterFile)) return kCommonParameterFile;
+    return {};
 }
 
 void LoadParameters() {

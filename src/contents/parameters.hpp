@@ -19,6 +19,10 @@ void LoadParameters();
 // the limits of LoadParameters; returns the name of the file read, empty when neither opens.
 std::string ReadParameterFile();
 
+// Reads the parameter file name (values and limits as ReadParameterFile); false when it does not
+// open.
+bool ReadParametersFrom(const char* name);
+
 // Reads one "%d" from GLT_THRESHOLD.dat into GLT_threshold; false when the file does not open.
 bool ReadThresholdFile();
 

@@ -118,15 +118,18 @@ const char* ApplySetting(const std::string& key, const std::string& value,
     return "unknown setting (listen, send, allow, expire, status)";
 }
 
-void ReadLine(const char* file, int number, std::string line, NetworkSettings* settings) {
-    line = line.substr(0, line.find('#'));
+void ReadLine(const char* file, int number, const std::string& whole, NetworkSettings* settings,
+              std::vector<SkippedLine>* skipped) {
+    const std::string line = whole.substr(0, whole.find('#'));
     std::istringstream words(line);
     std::vector<std::string> parts;
     for (std::string word; words >> word;) parts.push_back(word);
     if (parts.empty()) return;
     const char* error =
         parts.size() == 2 ? ApplySetting(parts[0], parts[1], settings) : "write KEY VALUE";
-    if (error != nullptr) {
+    if (error != nullptr && skipped != nullptr) {
+        skipped->push_back({number, whole, error});
+    } else if (error != nullptr) {
         PrintError("[ NG ] %s line %d skipped: %s\n", file, number, error);
     }
 }
@@ -166,7 +169,8 @@ bool IsLoopback(const IpAddress& address) {
 
 }  // namespace
 
-bool ReadNetworkSettings(const char* file, NetworkSettings* settings) {
+bool ReadNetworkSettings(const char* file, NetworkSettings* settings,
+                         std::vector<SkippedLine>* skipped) {
     FILE* input = OpenFile(file, "r");
     if (input == nullptr) return false;
     std::string line;
@@ -176,10 +180,10 @@ bool ReadNetworkSettings(const char* file, NetworkSettings* settings) {
             line.push_back(static_cast<char>(c));
             continue;
         }
-        ReadLine(file, number++, line, settings);
+        ReadLine(file, number++, line, settings, skipped);
         line.clear();
     }
-    ReadLine(file, number, line, settings);
+    ReadLine(file, number, line, settings, skipped);
     std::fclose(input);
     PrintSettings(*settings);
     return true;

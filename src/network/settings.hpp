@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/udp.hpp"
 
@@ -31,10 +32,19 @@ struct NetworkSettings {
     double status_seconds = 1.0;  // period of the status message; 0: none
 };
 
+// A line of the settings file that is skipped, and why.
+struct SkippedLine {
+    int number;  // from 1
+    std::string text;
+    std::string reason;
+};
+
 // Reads file into settings (which start at their defaults), reports each line that cannot be read
 // with its number on stderr and skips it, then prints every setting as "SET: key = value".
-// False, with nothing printed, when the file does not open.
-bool ReadNetworkSettings(const char* file, NetworkSettings* settings);
+// False, with nothing printed, when the file does not open. With skipped given, the skipped lines
+// go there instead of stderr (the installation check words them itself).
+bool ReadNetworkSettings(const char* file, NetworkSettings* settings,
+                         std::vector<SkippedLine>* skipped = nullptr);
 
 // True when sender passes the allow rules; without rules only loopback senders pass. An IPv4
 // sender seen through an IPv6 socket (::ffff:a.b.c.d) is compared as IPv4.

@@ -1,6 +1,6 @@
-// Panels drawn over the picture each time the window presents it: the motion meter, the key
-// list and a notice. They are never drawn into a picture, so the frame cache, the camera log and
-// the mirrored picture stay as they are. Without a window nothing is drawn.
+// Panels drawn over the picture each time the window presents it: the motion meter and the key
+// list. They are never drawn into a picture, so the frame cache, the camera log and the mirrored
+// picture stay as they are. Without a window nothing is drawn.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +32,10 @@ void OverlayShowMeter(const MeterPanel* panel);
 // it). The lines must live while they are shown.
 void OverlayShowKeys(const char* title, const char* const* lines, int count);
 
-// Shows one line of text in the middle of the window (nullptr or "" hides it); the text is copied.
-// A changed text is presented at once.
-void OverlayShowNotice(const char* text);
+// Hides every panel while hidden is true, so the key chart of the pause shows whole. F1 and F2
+// still switch the panels meanwhile; they show as switched once hidden is false again.
+void OverlayHidePanels(bool hidden);
+
+// Shows count lines of text in a panel in the middle of the window, over everything else (count 0
+// hides it); the text is set smaller when a line would not fit. The lines are copied.
+void OverlayShowNotice(const char* const* lines, int count);

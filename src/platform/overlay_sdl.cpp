@@ -31,6 +31,9 @@ constexpr int kFontPixels = 13;
 constexpr int kColumnGap = 24;  // between the two columns of the key list
 constexpr int kKeyGap = 10;     // between a key and what it does
 constexpr int kMaxKeyLines = 40;
+constexpr int kMaxNoticeLines = 8;
+constexpr int kNoticeFontPixels = 18;
+constexpr int kSmallestNoticePixels = 8;
 constexpr double kMeterDecades = 4.0;  // the bars show the top 4 decades of the measurement
 
 constexpr SDL_Color kBackground = {0, 0, 0, 255};
@@ -39,17 +42,16 @@ constexpr SDL_Color kOwnBar = {80, 220, 80, 255};
 constexpr SDL_Color kTotalBar = {80, 170, 255, 255};
 constexpr SDL_Color kThresholdLine = {255, 220, 0, 255};
 
-constexpr int kNoticeFontPixels = 26;  // the notice is read from across the room
-
 const MeterPanel* meter = nullptr;
-std::string notice;  // empty: no notice
-bool notice_changed = false;
 const char* keys_title = nullptr;
 std::string key_names[kMaxKeyLines];
 std::string key_uses[kMaxKeyLines];
 int key_count = 0;
+std::string notice_lines[kMaxNoticeLines];
+int notice_count = 0;
 
 bool switched = false;       // a panel went on or off since the last presentation
+bool hidden = false;         // no panel is drawn (the pause)
 bool meter_changed = false;  // the meter's content changed since it was last drawn
 bool meter_fresh = false;    // the meter was switched on and is not drawn yet
 bool keys_fresh = false;     // the key list was shown anew and is not drawn yet
@@ -69,10 +71,10 @@ PanelImage keys_image;
 SDL_Texture* camera_texture = nullptr;
 uint32_t camera_texture_serial = 0;  // camera_serial of the picture in camera_texture
 PanelText meter_text;
-PanelText notice_text;
 PanelText title_text;
 PanelText key_name_texts[kMaxKeyLines];
 PanelText key_use_texts[kMaxKeyLines];
+PanelText notice_texts[kMaxNoticeLines];
 
 // Pixels of the window for a length given for the base size.
 struct Scale {
@@ -313,27 +315,35 @@ void PutKeys(SDL_Renderer* renderer, const Scale& px, int out_w, int out_h) {
     keys_fresh = false;
 }
 
-// Centre of the window: one line of large text in a box.
+// The notice in the middle of the window, its text set smaller when a line would not fit.
 void PutNotice(SDL_Renderer* renderer, const Scale& px, int out_w, int out_h) {
-    const int font = px(kNoticeFontPixels);
-    const int pad = px(2 * kPad);
-    const int width = PanelTextWidth(notice.c_str(), font) + 2 * pad;
-    const int height = PanelLineHeight(font) + 2 * pad;
-    const int x = (out_w - width) / 2;
-    const int y = (out_h - height) / 2;
-    Fill(renderer, {x, y, width, height}, kBackground);
-    PanelTextDraw(notice_text, renderer, notice.c_str(), font, x + pad, y + pad);
-    notice_changed = false;
+    int font = px(kNoticeFontPixels);
+    int widest = 0;
+    for (int i = 0; i < notice_count; ++i) {
+        widest = std::max(widest, PanelTextWidth(notice_lines[i].c_str(), font));
+    }
+    const int room = out_w - 2 * px(kMargin) - 2 * px(kPad);
+    if (widest > room && room > 0) {
+        font = std::max(kSmallestNoticePixels, font * room / widest);
+        widest = room;
+    }
+    const int line = PanelLineHeight(font);
+    const int pad = px(kPad);
+    const SDL_Rect area{(out_w - widest) / 2 - pad, (out_h - notice_count * line) / 2 - pad,
+                        widest + 2 * pad, notice_count * line + 2 * pad};
+    Fill(renderer, area, kBackground);
+    for (int i = 0; i < notice_count; ++i) {
+        PanelTextDraw(notice_texts[i], renderer, notice_lines[i].c_str(), font, area.x + pad,
+                      area.y + pad + i * line);
+    }
 }
 
 }  // namespace
 
-void OverlayShowNotice(const char* text) {
-    const std::string shown = text ? text : "";
-    if (shown == notice) return;
-    if (shown.empty() != notice.empty()) switched = true;
-    notice = shown;
-    notice_changed = true;
+void OverlayShowNotice(const char* const* lines, int count) {
+    notice_count = std::clamp(count, 0, kMaxNoticeLines);
+    for (int i = 0; i < notice_count; ++i) notice_lines[i] = lines[i];
+    switched = true;
 }
 
 void OverlayShowMeter(const MeterPanel* panel) {
@@ -356,24 +366,31 @@ void OverlayShowKeys(const char* title, const char* const* lines, int count) {
     }
 }
 
+void OverlayHidePanels(bool hide) {
+    if (hide == hidden) return;
+    hidden = hide;
+    switched = true;
+    meter_fresh = meter != nullptr;  // its image stood still while hidden
+}
+
 void OverlayDraw(SDL_Renderer* renderer) {
     switched = false;
     presented_ms = SDL_GetTicks64();
-    if (!meter && key_count == 0 && notice.empty()) return;
+    if (notice_count == 0 && (hidden || (!meter && key_count == 0))) return;
     int out_w = 0, out_h = 0;
     SDL_GetRendererOutputSize(renderer, &out_w, &out_h);
     const Scale px = ScaleOf(out_w, out_h);
-    if (meter) PutMeter(renderer, px);
-    if (key_count > 0) PutKeys(renderer, px, out_w, out_h);
-    if (!notice.empty()) PutNotice(renderer, px, out_w, out_h);
+    if (!hidden && meter) PutMeter(renderer, px);
+    if (!hidden && key_count > 0) PutKeys(renderer, px, out_w, out_h);
+    if (notice_count > 0) PutNotice(renderer, px, out_w, out_h);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 }
 
 bool OverlayWantsPresent() {
-    if (switched || notice_changed) return true;
+    if (switched) return true;
     // While new frames are presented the meter rides along with them; only a still picture is
     // presented again for it.
-    return meter && meter_changed && SDL_GetTicks64() - presented_ms >= kMeterSlotMs;
+    return !hidden && meter && meter_changed && SDL_GetTicks64() - presented_ms >= kMeterSlotMs;
 }
 
 void OverlayReleaseRenderer() {
@@ -382,10 +399,10 @@ void OverlayReleaseRenderer() {
     ReleaseImage(meter_image);
     ReleaseImage(keys_image);
     PanelTextRelease(meter_text);
-    PanelTextRelease(notice_text);
     PanelTextRelease(title_text);
     for (int i = 0; i < kMaxKeyLines; ++i) {
         PanelTextRelease(key_name_texts[i]);
         PanelTextRelease(key_use_texts[i]);
     }
+    for (PanelText& text : notice_texts) PanelTextRelease(text);
 }

@@ -167,6 +167,27 @@ cv::Mat DecodePictureReduced(const char* path, int denominator, int channels) {
     return Decode(path, denominator, channels == 4 ? 4 : 3);
 }
 
+bool JpegSize(const char* path, int* width, int* height) {
+    // The header lies in the first few kilobytes unless a large EXIF block comes first.
+    constexpr size_t kHeadBytes = 16384;
+    thread_local Decompressor decompressor;
+    if (!decompressor.handle) return false;
+    std::vector<unsigned char> bytes(kHeadBytes);
+    FILE* file = OpenFile(path, "rb");
+    if (!file) return false;
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    std::fclose(file);
+    const auto read_header = [&] {
+        int subsampling = 0, colourspace = 0;
+        return bytes.size() >= 4 &&
+               (tjDecompressHeader3(decompressor.handle, bytes.data(), bytes.size(), width, height,
+                                    &subsampling, &colourspace) == 0 ||
+                tjGetErrorCode(decompressor.handle) == TJERR_WARNING);
+    };
+    if (read_header()) return true;
+    return bytes.size() == kHeadBytes && ReadWholeFile(path, &bytes) && read_header();
+}
+
 bool SavePicture(const char* path, const cv::Mat& picture) {
     if (picture.empty()) return false;
     try {

@@ -15,5 +15,9 @@ cv::Mat DecodePicture(const char* path);
 // the layout of the window's texture, in memory that earlier such pictures gave back.
 cv::Mat DecodePictureReduced(const char* path, int denominator, int channels = 3);
 
+// Width and height of a JPEG file, read from its header without decoding; false when it is no
+// JPEG or its header cannot be read.
+bool JpegSize(const char* path, int* width, int* height);
+
 // Saves picture as JPEG; false on failure.
 bool SavePicture(const char* path, const cv::Mat& picture);

@@ -9,6 +9,9 @@
 // ignored.
 void WindowCreate(int auto_size);
 
+// True when a window is open (there is a display): only then can a key be typed.
+bool WindowOpen();
+
 // Destroys the window (nothing when there is none).
 void WindowDestroy();
 

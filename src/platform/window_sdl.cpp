@@ -412,6 +412,10 @@ void WindowCreate(int auto_size) {
     }
 }
 
+bool WindowOpen() {
+    return window != nullptr;
+}
+
 void WindowDestroy() {
     if (renderer) OverlayReleaseRenderer();
     if (texture) SDL_DestroyTexture(texture);

@@ -88,10 +88,12 @@ int CheckInstallation(const std::string& dir) {
     }
     Say("Working folder", work);
     CheckContentsFolders();
+    CheckPictureFolders();
     CheckCameraSettings();
     CheckThreshold();
     CheckDisplaySettings();
     CheckMotionSettings();
+    CheckSettingsLines();
     CheckConverter();
     CheckCameras("/dev");
     CheckSharedBlock();

@@ -16,10 +16,6 @@
 #include "setup/check.hpp"
 #include "setup/report.hpp"
 
-namespace {
-
-constexpr char kCommonParameterFile[] = "glt_env.dat";
-
 std::string FolderName(long long number) {
     return FormatPath("S%3lld", number);
 }
@@ -27,6 +23,8 @@ std::string FolderName(long long number) {
 std::string ParameterFileName(long long number) {
     return FormatPath("glt_env%4lld.dat", number);
 }
+
+namespace {
 
 std::string FrameListFileName(long long number) {
     return FormatPath("frame_data%4lld.dat", number);
@@ -36,7 +34,7 @@ std::string FrameListFileName(long long number) {
 // Returns "" when there is none or it may not be read; folder_index is left as the file sets it.
 std::string ReadParametersOf(long long number) {
     const std::string own = ParameterFileName(number);
-    const char* name = PathExists(own.c_str()) ? own.c_str() : kCommonParameterFile;
+    const char* name = PathExists(own.c_str()) ? own.c_str() : kCommonParameterFileName;
     if (!SettingsFileToRead("Parameters", name)) return {};
     folder_index = static_cast<int32_t>(number - 1);
     std::string read;
@@ -48,26 +46,6 @@ std::string ParameterValues() {
     return FormatText("start folder %s, start frame %d, sample step %d, direction %d, wrap %d",
                       FolderName(folder_index + 1LL).c_str(), static_cast<int>(frame_no),
                       sample_step, direction, wrap_flag);
-}
-
-// Folder numbers that have a parameter file of their own, as the player names them.
-std::vector<long long> OwnParameterFolders() {
-    std::vector<long long> numbers;
-    std::vector<std::string> names;
-    if (!ListFolder(".", &names)) return numbers;
-    for (const std::string& name : names) {
-        if (name.size() < 12 || name.compare(0, 7, "glt_env") != 0) continue;
-        const std::string digits = name.substr(7, name.size() - 11);
-        if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        const long long number = std::stoll(digits);
-        // The player reads the files of the folders its keys and parameters can reach.
-        if (number > 0 && number <= kHighestFolderIndex + 1 && ParameterFileName(number) == name) {
-            numbers.push_back(number);
-        }
-    }
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
 }
 
 // The folder the player starts in: folder 1's parameter file may choose another.
@@ -121,6 +99,25 @@ bool ReportFolder(long long number) {
 }
 
 }  // namespace
+
+std::vector<long long> OwnParameterFolders() {
+    std::vector<long long> numbers;
+    std::vector<std::string> names;
+    if (!ListFolder(".", &names)) return numbers;
+    for (const std::string& name : names) {
+        if (name.size() < 12 || name.compare(0, 7, "glt_env") != 0) continue;
+        const std::string digits = name.substr(7, name.size() - 11);
+        if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const long long number = std::stoll(digits);
+        // The player reads the files of the folders its keys and parameters can reach.
+        if (number > 0 && number <= kHighestFolderIndex + 1 && ParameterFileName(number) == name) {
+            numbers.push_back(number);
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
 
 void CheckContentsFolders() {
     const long long start = ReportParameters();

@@ -12,6 +12,7 @@ namespace {
 constexpr int kLabelWidth = 18;
 
 std::vector<std::string> problems;  // in the order found
+std::vector<std::string> warnings;
 
 }  // namespace
 
@@ -24,14 +25,22 @@ void Block(const std::string& problem) {
     Say("  PROBLEM", problem);
 }
 
+void Warn(const std::string& warning) {
+    warnings.push_back(warning);
+    Say("  WARNING", warning);
+}
+
 int Conclude() {
-    if (problems.empty()) {
+    if (problems.empty() && warnings.empty()) {
         Print("\nThe player would play this installation.\n");
-        return 0;
+    } else if (problems.empty()) {
+        Print("\nThe player would play this installation, but not all of it as written:\n");
+    } else {
+        Print("\nThe player would not play this installation:\n");
     }
-    Print("\nThe player would not play this installation:\n");
     for (const std::string& problem : problems) Print("PROBLEM: %s\n", problem.c_str());
-    return 1;
+    for (const std::string& warning : warnings) Print("WARNING: %s\n", warning.c_str());
+    return problems.empty() ? 0 : 1;
 }
 
 bool SettingsFileToRead(const char* label, const char* name) {

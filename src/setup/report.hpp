@@ -10,7 +10,12 @@ void Say(const char* label, const std::string& text);
 // Records a problem that would stop the player (or end it on its first use) and prints it.
 void Block(const std::string& problem);
 
-// Prints the verdict and the problems again; returns the exit status (0 plays, 1 problems).
+// Records something the player would take otherwise than the user meant, and prints it. Warnings
+// do not change the exit status.
+void Warn(const std::string& warning);
+
+// Prints the verdict, the problems and the warnings again; returns the exit status (0 plays, 1
+// problems).
 int Conclude();
 
 // Runs read with the console muted: the player's readers print legends and progress lines that

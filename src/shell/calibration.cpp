@@ -20,13 +20,13 @@ int shown_seconds = -1;  // seconds left in the notice shown
 
 void Stop(const char* why) {
     running = false;
-    OverlayShowNotice(nullptr);
+    OverlayShowNotice(nullptr, 0);
     Print("CALIBRATION: %s; the threshold stays %d\n", why, GLT_threshold);
 }
 
 void Finish() {
     running = false;
-    OverlayShowNotice(nullptr);
+    OverlayShowNotice(nullptr, 0);
     GLT_threshold = CalibratedThreshold(highest);
     if (!WriteThresholdFile()) Print("[ NG ] Write Failed : [ %s ]\n", kThresholdFile);
     Print("SET: threshold = %d (empty room: highest %d over %d s)\n", GLT_threshold, highest,
@@ -38,7 +38,8 @@ void ShowCountdown(int seconds_left) {
     shown_seconds = seconds_left;
     char text[96];
     std::snprintf(text, sizeof text, "Leave the room empty: %d s  (F4 cancels)", seconds_left);
-    OverlayShowNotice(text);
+    const char* const lines[] = {text};
+    OverlayShowNotice(lines, 1);
 }
 
 }  // namespace

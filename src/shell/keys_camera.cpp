@@ -7,6 +7,7 @@
 #include "contents/camera_settings.hpp"
 #include "contents/frame_list.hpp"
 #include "platform/camera.hpp"
+#include "platform/overlay.hpp"
 #include "platform/window.hpp"
 #include "shell/keys.hpp"
 #include "shell/remote.hpp"
@@ -58,6 +59,8 @@ bool Pause() {
         PrintText("Done.\n");
         PrintCameraOffBanner(1);
     }
+    // The panels would cover the key chart, whose last line tells how to go on.
+    OverlayHidePanels(true);
     WindowShow(pause_picture, 0);
     PrintLines(kPauseBanner);
     DropCache();
@@ -65,6 +68,7 @@ bool Pause() {
         ShutDown();
         return false;
     }
+    OverlayHidePanels(false);
     if (camera_on == 1) {
         ClearSharedBlock();
         TurnCameraOn(kResumeWaitMs);

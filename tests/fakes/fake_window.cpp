@@ -86,6 +86,12 @@ void OverlayShowMeter(const MeterPanel* panel) {
 
 void OverlayShowKeys(const char*, const char* const*, int) {}
 
-void OverlayShowNotice(const char* text) {
-    fake::notice = text ? text : "";
+void OverlayHidePanels(bool) {}
+
+void OverlayShowNotice(const char* const* lines, int count) {
+    fake::notice = count > 0 ? lines[0] : "";
+}
+
+bool WindowOpen() {
+    return true;
 }

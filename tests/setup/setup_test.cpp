@@ -168,6 +168,111 @@ TEST(SetupCheck, ReportsTheMotionMaskItsSizeAndTheShareItExcludes) {
               std::string::npos);
 }
 
+// Typos the player reads silently: each line it takes in part or not at all is named with what
+// it reads; a legend after the last value is not meant for the player and is left alone.
+TEST(SetupCheck, WarnsAboutSettingsLinesThePlayerTakesOnlyInPart) {
+    struct Case {
+        const char* file;
+        const char* bytes;
+        std::vector<std::string> warnings;
+    };
+    const Case cases[] = {
+        {"GLT_THRESHOLD.dat", "11,500", {"GLT_THRESHOLD.dat line 1: \"11,500\" is read as 11"}},
+        {"SetCamera3.txt",
+         "0 0 O 50 0\n",
+         {"SetCamera3.txt line 1: \"0 0 O 50 0\" is read as 0 0"}},
+        {"SetCamera3.txt",
+         "0\r\n0\r\nO\r\n50\r\n",
+         {"SetCamera3.txt line 3: \"O\" is not read", "SetCamera3.txt line 4: \"50\" is not read"}},
+        {"SetDisplay.txt", "1 0 1 1\n", {"SetDisplay.txt line 1: \"1 0 1 1\" is read as 1 0 1"}},
+        {"SetDisplay.txt",
+         "\xEF\xBB\xBF"
+         "1 0 1\n",
+         {"SetDisplay.txt line 1: \"<byte-order mark>1 0 1\" is not read"}},
+        {"glt_env.dat", "4 0 0\n2.5x 100", {"glt_env.dat line 2: \"2.5x 100\" is read as 2.5"}},
+        {"glt_env0001.dat", "4\n-", {"glt_env0001.dat line 2: \"-\" is not read"}},
+        {"SetNetwork.txt",
+         "listen 9000\nlisten 90000  # typo\n",
+         {"SetNetwork.txt line 2: \"listen 90000  # typo\" is not read: the port is a number "
+          "1..65535"}},
+        {"SetDisplay.txt", "1 0 1\n\nFullscreen DisplayIndex HidePointer\n", {}},
+    };
+    for (const Case& c : cases) {
+        TempTree tree;
+        WriteJpeg(tree.root() + "/S001/clip_00000.jpg", 32, 24, cv::Scalar(0, 0, 0));
+        tree.WriteFile(c.file, c.bytes);
+        const Outcome checked = RunSetup("check " + tree.root());
+        EXPECT_EQ(checked.status, 0) << c.bytes << "\n" << checked.output;
+        std::string verdict = "\nThe player would play this installation.\n";
+        if (!c.warnings.empty()) {
+            verdict = "\nThe player would play this installation, but not all of it as written:\n";
+        }
+        for (const std::string& warning : c.warnings) {
+            EXPECT_NE(checked.output.find("\n  WARNING          " + warning + "\n"),
+                      std::string::npos)
+                << checked.output;
+            verdict += "WARNING: " + warning + "\n";
+        }
+        EXPECT_EQ(checked.output.substr(checked.output.find("\nThe player would")), verdict);
+    }
+}
+
+// Pictures left out by name or format are counted with a fix; the fixes, run as printed, make
+// them frames the player takes.
+TEST(SetupCheck, NamesPicturesThePlayerWillNotTakeWithAFixThatWorks) {
+    TempTree tree;
+    const std::string root = fs::canonical(tree.root()).string();
+    for (int i = 0; i < 3; ++i) {
+        WriteJpeg(root + "/S001/clip_0000" + std::to_string(i) + ".jpg", 32, 24, FrameColour(i));
+        WriteJpeg(root + "/S003/clip_0000" + std::to_string(i) + ".png", 32, 24, FrameColour(i));
+        WriteJpeg(root + "/S004/frame00" + std::to_string(i) + ".jpg", 32, 24, FrameColour(i));
+    }
+    WriteJpeg(root + "/S005/clip_1.JPG", 32, 24, FrameColour(1));
+    WriteJpeg(root + "/S005/clip_00002.jpg", 64, 48, FrameColour(2));
+    WriteJpeg(root + "/S005/clip_00003.jpg", 32, 24, FrameColour(3));
+    WriteJpeg(root + "/S5/clip_00000.jpg", 32, 24, FrameColour(0));
+    const std::string loop = "; do n=${f#'";
+    const std::string expected[] = {
+        "S003: 3 pictures the player will not take (clip_00000.png ... clip_00002.png: not JPEG); "
+        "fix: cd '" +
+            root + "/S003' && for f in 'clip_'[0-9]*'.png'" + loop +
+            "clip_'}; n=$((10#${n%'.png'})); ffmpeg -nostdin -loglevel error -n -i \"$f\" -q:v 2 "
+            "\"$(printf clip_%05d.jpg \"$n\")\"; done",
+        "S004: 3 pictures the player will not take (frame000.jpg ... frame002.jpg: other names); "
+        "fix: cd '" +
+            root + "/S004' && for f in 'frame'[0-9]*'.jpg'" + loop +
+            "frame'}; n=$((10#${n%'.jpg'})); mv -n \"$f\" \"$(printf clip_%05d.jpg \"$n\")\"; done",
+        "S005: 1 picture the player will not take (clip_1.JPG: .JPG instead of .jpg, numbers not "
+        "of five digits); fix: cd '" +
+            root + "/S005' && for f in 'clip_'[0-9]*'.JPG'" + loop +
+            "clip_'}; n=$((10#${n%'.JPG'})); mv -n \"$f\" \"$(printf clip_%05d.jpg \"$n\")\"; done",
+        "S005: frames of 2 sizes, so the picture changes its size while it plays: 64 x 48 (1 "
+        "frame, first clip_00002.jpg), 32 x 24 (1 frame, first clip_00003.jpg)",
+        "S5: 1 picture in a folder the player does not look in (it looks in S005); fix: mv -n '" +
+            root + "/S5'/* '" + root + "/S005'/",
+    };
+    const Outcome checked = RunSetup("check " + root);
+    EXPECT_EQ(checked.status, 0) << checked.output;
+    for (const std::string& warning : expected) {
+        EXPECT_NE(checked.output.find("\nWARNING: " + warning + "\n"), std::string::npos)
+            << warning << "\n"
+            << checked.output;
+        const size_t fix = warning.find("fix: cd ");
+        if (fix != std::string::npos) {
+            std::string quoted = "'";
+            for (const char c : warning.substr(fix + 5))
+                quoted += c == '\'' ? "'\\''" : std::string(1, c);
+            EXPECT_EQ(Shell("bash -c " + quoted + "'").status, 0);
+        }
+    }
+    const Outcome fixed = RunSetup("check " + root);
+    EXPECT_EQ(fixed.output.find("will not take"), std::string::npos) << fixed.output;
+    for (const char* folder : {"S003               3 frames", "S004               3 frames",
+                               "S005               3 frames"}) {
+        EXPECT_NE(fixed.output.find(folder), std::string::npos) << folder << fixed.output;
+    }
+}
+
 TEST(SetupCheck, HostileTreesNeitherCrashNorChangeAnything) {
     TempTree tree;
     constexpr char kGarbage[] = "\xff\x00\x7f 99999999999999999999 -5 \n\x01 abc";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_tree.hpp"
 #include "unit/capture/camera_clip.hpp"
 #include "window/harness.hpp"
 
@@ -19,6 +20,8 @@ constexpr int kWidth = 640;  // frames and window: the size the panels are laid 
 constexpr int kHeight = 480;
 const cv::Vec3b kOwnBar(80, 220, 80);  // BGR of the meter's parts
 const cv::Vec3b kThresholdLine(0, 220, 255);
+constexpr char kPauseBannerEnd[] = " O      O   O   OOO   OOOO   OOOOO  O \n\n";
+constexpr char kGoBannerEnd[] = "  OOO    OOOO    O \n\n";
 
 // The smallest rectangle holding every pixel in which a and b differ (empty: none).
 cv::Rect ChangedArea(const cv::Mat& a, const cv::Mat& b) {
@@ -102,6 +105,35 @@ TEST(Panels, MeterBarRisesAboveTheThresholdLineWhenTheCameraSeesMotion) {
         const int bar = TopRowOf(now, kOwnBar);
         return bar >= 0 && bar < line;
     }));
+    player.Signal(SIGTERM);
+    EXPECT_EQ(player.WaitExit(), 0);
+}
+
+// The key chart of the pause is seen whole, also its resume / quit line at the bottom; the
+// panels come back with the resume.
+TEST(Panels, HideWhilePausedAndReturnOnResume) {
+    Player player;
+    StartOnFrames(player, 5, kWidth, kHeight);
+    player.Key("Escape");
+    ASSERT_TRUE(player.WaitForOutput(kPauseBannerEnd));
+    cv::Mat chart;
+    ASSERT_TRUE(player.WaitForPicture([&](const cv::Mat& now) {
+        chart = now;
+        return !ColourNear(CentreColour(now), FrameColour(0));
+    }));
+    player.Key("Return");
+    ASSERT_TRUE(player.WaitForOutput(kGoBannerEnd));
+    player.Key("F2 F1");
+    ASSERT_TRUE(player.WaitForPicture(
+        [&](const cv::Mat& now) { return TopRowOf(now, kThresholdLine) >= 0; }));
+    player.Key("Escape");
+    ASSERT_TRUE(player.WaitForOutput(kPauseBannerEnd, 20.0, 2));
+    EXPECT_TRUE(player.WaitForPicture([&](const cv::Mat& now) {
+        return ChangedArea(chart, now).empty();
+    })) << "a panel covers the key chart";
+    player.Key("Return");
+    EXPECT_TRUE(player.WaitForPicture(
+        [&](const cv::Mat& now) { return TopRowOf(now, kThresholdLine) >= 0; }));
     player.Signal(SIGTERM);
     EXPECT_EQ(player.WaitExit(), 0);
 }

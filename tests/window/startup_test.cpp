@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <filesystem>
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
 #include <string>
 
 #include "support/temp_tree.hpp"
@@ -85,6 +88,39 @@ TEST(PlayerEnd, SignalsAndWindowCloseEndThroughTheQuitPath) {
         if (std::string(how) == "close") player.CloseWindow();
         EXPECT_EQ(player.WaitExit(), 0);
     }
+}
+
+// What the player says when no folder holds a frame: where it looked, where it is started.
+std::string NoFramesLines(const Player& player) {
+    const std::string root = std::filesystem::canonical(player.root()).string();
+    return "---> ERROR: No image file exists! Bye!\n---> Looked in " + root +
+           "/S001 for clip_00000.jpg, clip_00001.jpg ...\n---> Start the player in the "
+           "installation's work folder (frames in ../S001, ../S002 ...).\n";
+}
+
+TEST(PlayerEnd, NoFramesSaysWhereItLookedInTheConsoleAndTheWindowUntilAKey) {
+    Player player;
+    player.Start();
+    ASSERT_TRUE(player.WaitForOutput(NoFramesLines(player))) << player.Output();
+    // The same text, light on the black window.
+    EXPECT_TRUE(player.WaitForPicture([](const cv::Mat& picture) {
+        cv::Mat grey;
+        cv::cvtColor(picture, grey, cv::COLOR_BGR2GRAY);
+        return cv::countNonZero(grey > 128) > 500;
+    }));
+    EXPECT_TRUE(player.Running());
+    player.Key("x");
+    EXPECT_EQ(player.WaitExit(), 1);
+}
+
+// Without a display no key can ever come: the player used to wait for one for ever.
+TEST(PlayerEnd, NoFramesWithoutADisplayEndsAtOnceWithStatusOne) {
+    Player player;
+    player.Environment("DISPLAY", "");
+    player.Environment("WAYLAND_DISPLAY", "");
+    player.Start();
+    EXPECT_EQ(player.WaitExit(), 1);
+    EXPECT_NE(player.Output().find(NoFramesLines(player)), std::string::npos) << player.Output();
 }
 
 TEST(PlayerStart, MissingConverterPrintsItsGuideAndFails) {
