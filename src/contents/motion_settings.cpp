@@ -8,6 +8,7 @@
 #include "contents/settings_reader.hpp"
 #include "motion/motion.hpp"
 #include "platform/files.hpp"
+#include "platform/inspect.hpp"
 #include "platform/picture.hpp"
 
 MotionMaskReport motion_mask_report;
@@ -19,8 +20,10 @@ constexpr int kDarkBelow = 128;  // a mask pixel darker than this grey excludes 
 // camera's compression (8 x 8 blocks) spread a changing area into its neighbours.
 constexpr int kMaskMargin = 8;
 
-// Scales the mask picture to the camera picture; false when it cannot be decoded.
+// Scales the mask picture to the camera picture; false when it cannot be decoded. Only a plain
+// file is opened: a pipe named as the mask would hold the player at start-up.
 bool LoadMask(const std::string& file) {
+    if (LookAt(file.c_str()).kind != PathKind::kFile) return false;
     const cv::Mat picture = DecodePicture(file.c_str());
     if (picture.empty()) return false;
     motion_mask_report.read = true;

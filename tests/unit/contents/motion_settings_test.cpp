@@ -1,6 +1,7 @@
 #include "contents/motion_settings.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <numeric>
 #include <opencv2/imgcodecs.hpp>
@@ -71,7 +72,8 @@ TEST(MotionSettingsFile, AMaskThatIsNoPictureWarnsOnceAndTheWholePictureCounts) 
     tree.WriteFile("huge.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x4e\x20\0\0\x4e\x20"
                                            "\x08\x02\0\0\0",
                                            33));
-    for (const char* name : {"bad.png", "huge.png", "missing.png"}) {
+    mkfifo((tree.work() + "/pipe.png").c_str(), 0600);  // would block a reader: not opened
+    for (const char* name : {"bad.png", "huge.png", "missing.png", "pipe.png"}) {
         const Said said = Load(tree, (std::string("light 1\nmask ") + name + "\n").c_str());
         EXPECT_EQ(said.err, std::string("[ NG ] SetMotion.txt: the mask ") + name +
                                 " cannot be read as a picture; the whole picture counts\n");
