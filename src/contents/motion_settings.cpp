@@ -4,6 +4,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include "common/console.hpp"
+#include "common/path.hpp"
 #include "common/state.hpp"
 #include "contents/settings_reader.hpp"
 #include "motion/motion.hpp"
@@ -64,7 +65,7 @@ const char* Apply(const std::string& key, const std::string& value) {
 
 }  // namespace
 
-void LoadMotionSettings(bool report) {
+void LoadMotionSettings(bool report, std::vector<std::string>* skipped) {
     motion_filter.masked = false;
     motion_filter.light = false;
     motion_mask_report = MotionMaskReport();
@@ -72,7 +73,11 @@ void LoadMotionSettings(bool report) {
     if (!file) return;
     ReadSettingLines(file, [&](int number, const std::string& key, const std::string& value) {
         const char* error = Apply(key, value);
-        if (error && report) {
+        if (error && skipped) {
+            const std::string text = value.empty() ? key : key + " " + value;
+            skipped->push_back(
+                FormatText("line %d: \"%s\" is not read: %s", number, text.c_str(), error));
+        } else if (error && report) {
             PrintError("[ NG ] %s line %d skipped: %s\n", kMotionSettingsFile, number, error);
         }
     });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 constexpr char kMotionSettingsFile[] = "SetMotion.txt";
 
@@ -18,5 +19,6 @@ extern MotionMaskReport motion_mask_report;
 
 // Reads SetMotion.txt into motion_filter (both options off first) and, with report, prints every
 // setting as a "SET:" line, each bad line with its number and an unreadable mask on stderr. A
-// missing file is silent and leaves the plain measurement.
-void LoadMotionSettings(bool report = true);
+// missing file is silent and leaves the plain measurement. With skipped, each bad line goes there
+// instead of stderr, as "line N: \"TEXT\" is not read: REASON" (the installation check).
+void LoadMotionSettings(bool report = true, std::vector<std::string>* skipped = nullptr);

@@ -1,5 +1,8 @@
 #include "setup/check_motion.hpp"
 
+#include <string>
+#include <vector>
+
 #include "contents/motion_settings.hpp"
 #include "motion/motion.hpp"
 #include "setup/report.hpp"
@@ -10,7 +13,8 @@ void CheckMotionSettings() {
         Say(label, "no SetMotion.txt: every change of the whole picture counts");
         return;
     }
-    LoadMotionSettings(false);
+    std::vector<std::string> skipped;
+    LoadMotionSettings(false, &skipped);
     const MotionMaskReport& mask = motion_mask_report;
     if (mask.file.empty()) {
         Say("Motion mask", "none: the whole picture counts");
@@ -24,4 +28,7 @@ void CheckMotionSettings() {
     }
     Say("Motion light",
         motion_filter.light ? "1: a change of the whole picture is not motion" : "0: off");
+    for (const std::string& line : skipped) {
+        Warn(FormatText("%s %s", kMotionSettingsFile, line.c_str()));
+    }
 }

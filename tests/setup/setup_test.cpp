@@ -162,7 +162,11 @@ TEST(SetupCheck, ReportsTheMotionMaskItsSizeAndTheShareItExcludes) {
         << checked.output;
     EXPECT_NE(checked.output.find("1: a change of the whole picture is not motion"),
               std::string::npos);
-    tree.WriteFile("SetMotion.txt", "mask gone.png\n");
+    tree.WriteFile("SetMotion.txt", "mask gone.png\nlight  on\n");
+    EXPECT_NE(RunSetup("check " + tree.root())
+                  .output.find("WARNING: SetMotion.txt line 2: \"light on\" is not read: light is "
+                               "0 or 1\n"),
+              std::string::npos);
     EXPECT_NE(RunSetup("check " + tree.root())
                   .output.find("gone.png: missing or not a picture; the whole picture counts"),
               std::string::npos);
