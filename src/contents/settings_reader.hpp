@@ -1,10 +1,12 @@
-// Whole-number settings files (SetCamera3.txt, SetDisplay.txt): values read one by one in a fixed
-// order, each reported on its own line.
+// Settings files: whole numbers read one by one in a fixed order (SetCamera3.txt, SetDisplay.txt),
+// each reported on its own line, and `KEY VALUE` lines (SetMotion.txt).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <string>
 
 struct IntSetting {
     int32_t* variable;
@@ -16,3 +18,11 @@ struct IntSetting {
 // Reads count values from file into their variables and prints each report (none when report is
 // false). A value that cannot be read keeps the variable's current value.
 void ReadIntSettings(FILE* file, const IntSetting* settings, size_t count, bool report = true);
+
+// `KEY VALUE` settings files (SetMotion.txt): for each line that holds more than blanks and a
+// `#` comment, take(line number, first word, the rest without outer blanks). A line is read up to
+// kLongestSettingLine bytes; the rest of a longer line is dropped.
+constexpr size_t kLongestSettingLine = 4096;
+void ReadSettingLines(
+    FILE* file,
+    const std::function<void(int number, const std::string& key, const std::string& value)>& take);

@@ -64,7 +64,22 @@ bool HasExif(const std::vector<unsigned char>& bytes) {
     return false;
 }
 
+// True when bytes are a PNG whose header claims more than kMaxPixels: the OpenCV reader would
+// allocate up to 2^30 pixels for a file of a few hundred bytes.
+bool HugePng(const std::vector<unsigned char>& bytes) {
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes.size() < 24 || std::memcmp(bytes.data(), kSignature, 8) != 0) return false;
+    const auto word = [&](size_t at) {
+        return (static_cast<long long>(BigEndian16(&bytes[at])) << 16) |
+               BigEndian16(&bytes[at + 2]);
+    };
+    // Each side may be up to 2^32 - 1: compared by division, so the product cannot overflow.
+    const long long width = word(16), height = word(20);
+    return width > 0 && height > kMaxPixels / width;
+}
+
 cv::Mat DecodeWithOpenCv(const std::vector<unsigned char>& bytes) {
+    if (HugePng(bytes)) return cv::Mat();
     try {
         return cv::imdecode(bytes, cv::IMREAD_COLOR);
     } catch (const cv::Exception&) {

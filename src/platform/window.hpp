@@ -42,7 +42,7 @@ int WindowWaitKey(int ms);
 
 // Keys that are not bytes. The window hands them to the handler while it serves events and
 // goes on waiting: the cycle never sees them.
-enum class FunctionKey { kF1, kF2, kF11 };
+enum class FunctionKey { kF1, kF2, kF4, kF11 };
 using FunctionKeyHandler = void (*)(FunctionKey key);
 void WindowOnFunctionKey(FunctionKeyHandler handler);
 

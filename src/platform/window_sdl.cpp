@@ -249,7 +249,7 @@ void Present() {
     SDL_RenderPresent(renderer);
 }
 
-// F1, F2 and F11 go to the function-key handler, once per press (held keys repeat).
+// F1, F2, F4 and F11 go to the function-key handler, once per press (held keys repeat).
 void HandFunctionKey(const SDL_KeyboardEvent& key) {
     if (!function_key_handler || key.repeat) return;
     switch (key.keysym.sym) {
@@ -258,6 +258,9 @@ void HandFunctionKey(const SDL_KeyboardEvent& key) {
             break;
         case SDLK_F2:
             function_key_handler(FunctionKey::kF2);
+            break;
+        case SDLK_F4:
+            function_key_handler(FunctionKey::kF4);
             break;
         case SDLK_F11:
             function_key_handler(FunctionKey::kF11);

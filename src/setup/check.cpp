@@ -7,6 +7,7 @@
 #include "contents/parameters.hpp"
 #include "contents/video_import.hpp"
 #include "platform/inspect.hpp"
+#include "setup/check_motion.hpp"
 #include "setup/report.hpp"
 
 namespace {
@@ -91,6 +92,7 @@ int CheckInstallation(const std::string& dir) {
     CheckCameraSettings();
     CheckThreshold();
     CheckDisplaySettings();
+    CheckMotionSettings();
     CheckSettingsLines();
     CheckConverter();
     CheckCameras("/dev");

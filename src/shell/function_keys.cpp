@@ -1,5 +1,6 @@
 #include "shell/function_keys.hpp"
 
+#include "shell/calibration.hpp"
 #include "shell/display_mode.hpp"
 #include "shell/key_panel.hpp"
 #include "shell/motion_meter.hpp"
@@ -11,6 +12,9 @@ void HandleFunctionKey(FunctionKey key) {
             break;
         case FunctionKey::kF2:
             ToggleMotionMeter();
+            break;
+        case FunctionKey::kF4:
+            ToggleCalibration();
             break;
         case FunctionKey::kF11:
             ToggleFullscreen();

@@ -1,4 +1,4 @@
-// The keys that are not bytes (F1, F2, F11): the window hands them over while it waits.
+// The keys that are not bytes (F1, F2, F4, F11): the window hands them over while it waits.
 #pragma once
 
 #include "platform/window.hpp"

@@ -12,6 +12,7 @@ constexpr char kTitle[] = "Keys (F1 hides this list)";
 const char* const kKeyLines[] = {
     "F1\tthis key list on / off",
     "F2\tmotion meter on / off",
+    "F4\tcalibrate the threshold (10 s of empty room)",
     "F11\tfullscreen / window",
     "q\tcamera on / off",
     "z  x\tone frame back / forward",

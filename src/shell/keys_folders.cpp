@@ -8,6 +8,7 @@
 #include "common/path.hpp"
 #include "common/state.hpp"
 #include "contents/frame_list.hpp"
+#include "contents/motion_settings.hpp"
 #include "contents/naming.hpp"
 #include "contents/parameters.hpp"
 #include "platform/files.hpp"
@@ -109,6 +110,7 @@ void ReloadFolder() {
     PrintKeyFunction("KEY FUNCTION : [r][ Refresh Settings ]\n");
     PrintText("\n ---[ REFRESH SETTINGS AND RELOAD IMAGE FILES IN CONTENTS FOLDER ]---\n");
     CheckContents();
+    LoadMotionSettings();
     PrintText("Done.\n\n");
 }
 

@@ -20,6 +20,7 @@
 #include "platform/files.hpp"
 #include "platform/picture.hpp"
 #include "platform/window.hpp"
+#include "shell/calibration.hpp"
 #include "shell/camera_log.hpp"
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
@@ -155,6 +156,7 @@ bool RunCycle() {
     BeginCycle();
     GLT_Capture();
     MeasureDifference();
+    UpdateCalibration();
     AdvanceFrame();
     LogCameraPicture();
     ReportStatus();

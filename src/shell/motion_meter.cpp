@@ -7,13 +7,15 @@
 #include <opencv2/imgproc.hpp>
 
 #include "common/state.hpp"
+#include "motion/motion.hpp"
 #include "platform/clock.hpp"
 #include "platform/overlay.hpp"
 
 namespace {
 
 constexpr uint64_t kSlotMicros = kMeterSlotMs * 1000;
-constexpr int kTintGain = 4;  // a grey change of 64 levels or more is tinted fully
+constexpr int kTintGain = 4;         // a counted grey change of 64 levels or more is tinted fully
+constexpr int kMaskedDarkening = 3;  // the masked area is shown at a third of its brightness
 
 bool meter_on = false;
 MeterPanel panel;
@@ -41,7 +43,8 @@ void PublishHistory() {
     }
 }
 
-// The newest camera picture at half size, tinted red where it differs from the one before.
+// The newest camera picture at half size, tinted red where the measurement counted a change
+// (mask and light taken out) and darkened where the mask excludes it.
 void MakeCameraPicture() {
     if (camera_on == 0) {
         panel.camera.release();
@@ -57,12 +60,21 @@ void MakeCameraPicture() {
     panel.camera.create(kMeterCameraHeight, kMeterCameraWidth, CV_8UC3);
     ++panel.camera_serial;
     for (int y = 0; y < kMeterCameraHeight; ++y) {
+        const uint8_t* half0 = halves[0].ptr<uint8_t>(y);
+        const uint8_t* half1 = halves[1].ptr<uint8_t>(y);
         const uint8_t* now = halves[newest].ptr<uint8_t>(y);
-        const uint8_t* before = halves[1 - newest].ptr<uint8_t>(y);
         cv::Vec3b* out = panel.camera.ptr<cv::Vec3b>(y);
+        // The camera pixel at the top left of each meter pixel stands for it in the mask.
+        const int row = y * (GLT_F_YMAX / kMeterCameraHeight) * GLT_F_XMAX;
         for (int x = 0; x < kMeterCameraWidth; ++x) {
+            const int index = row + x * (GLT_F_XMAX / kMeterCameraWidth);
             const int grey = now[x];
-            const int tint = std::min(255, kTintGain * std::abs(grey - before[x]));
+            if (motion_filter.masked && motion_filter.counts[index] == 0) {
+                const auto dark = static_cast<uint8_t>(grey / kMaskedDarkening);
+                out[x] = cv::Vec3b(dark, dark, dark);
+                continue;
+            }
+            const int tint = std::min(255, kTintGain * CountedChange(index, half0[x], half1[x]));
             const auto kept = static_cast<uint8_t>(grey * (255 - tint) / 255);
             out[x] = cv::Vec3b(kept, kept, static_cast<uint8_t>(grey + (255 - grey) * tint / 255));
         }

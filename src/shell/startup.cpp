@@ -13,6 +13,7 @@
 #include "common/state.hpp"
 #include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
+#include "contents/motion_settings.hpp"
 #include "contents/video_import.hpp"
 #include "network/network.hpp"
 #include "platform/console_key.hpp"
@@ -216,6 +217,7 @@ int ZeltranMain(int argc, char** argv) {
     StartMotionMeterFromEnvironment();
     LoadCameraSettings();
     LoadDisplaySettings();
+    LoadMotionSettings();
     ApplyDisplaySettings();
     ReadCameraRetrySetting();
     StartNetwork();

@@ -13,6 +13,7 @@ int destroys = 0;
 int last_auto_size = -1;
 double shown_scale = 1.0;
 const MeterPanel* meter = nullptr;
+std::string notice;
 int picture_channels = 3;
 bool quit = false;
 
@@ -87,7 +88,9 @@ void OverlayShowKeys(const char*, const char* const*, int) {}
 
 void OverlayHidePanels(bool) {}
 
-void OverlayShowNotice(const char* const*, int) {}
+void OverlayShowNotice(const char* const* lines, int count) {
+    fake::notice = count > 0 ? lines[0] : "";
+}
 
 bool WindowOpen() {
     return true;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <opencv2/core.hpp>
+#include <string>
 #include <vector>
 
 struct MeterPanel;
@@ -25,6 +26,7 @@ extern int destroys;                 // WindowDestroy calls
 extern int last_auto_size;           // auto_size of the last WindowCreate
 extern double shown_scale;           // what WindowShownScale returns, 1.0 after ResetWindow
 extern const MeterPanel* meter;      // the meter panel last shown (nullptr: none)
+extern std::string notice;           // first line of the notice last shown ("": none)
 extern int picture_channels;         // what WindowPictureChannels returns (3; ResetWindow keeps it)
 
 // A wait without time limit on an empty key queue requests a quit (as closing the window

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <opencv2/imgcodecs.hpp>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,34 @@ TEST(SetupCheck, NamesEachProblemThatWouldStopThePlayer) {
         EXPECT_NE(checked.output.find(c.problem), std::string::npos) << c.name << "\n"
                                                                      << checked.output;
     }
+}
+
+TEST(SetupCheck, ReportsTheMotionMaskItsSizeAndTheShareItExcludes) {
+    TempTree tree;
+    WriteJpeg(tree.root() + "/S001/clip_00000.jpg", 32, 24, cv::Scalar(0, 0, 0));
+    EXPECT_NE(RunSetup("check " + tree.root())
+                  .output.find("no SetMotion.txt: every change of the whole picture counts"),
+              std::string::npos);
+    // Its left 200 of 640 columns dark: 100 camera columns and the 8-pixel margin of 320.
+    cv::Mat mask(480, 640, CV_8UC3, cv::Scalar(255, 255, 255));
+    mask(cv::Rect(0, 0, 200, 480)).setTo(cv::Scalar(0, 0, 0));
+    cv::imwrite(tree.work() + "/mask.png", mask);
+    tree.WriteFile("SetMotion.txt", "mask mask.png\nlight 1\n");
+    const Outcome checked = RunSetup("check " + tree.root());
+    EXPECT_EQ(checked.status, 0) << checked.output;
+    EXPECT_NE(checked.output.find("mask.png: 640 x 480, 34 % of the camera picture excluded"),
+              std::string::npos)
+        << checked.output;
+    EXPECT_NE(checked.output.find("1: a change of the whole picture is not motion"),
+              std::string::npos);
+    tree.WriteFile("SetMotion.txt", "mask gone.png\nlight  on\n");
+    EXPECT_NE(RunSetup("check " + tree.root())
+                  .output.find("WARNING: SetMotion.txt line 2: \"light on\" is not read: light is "
+                               "0 or 1\n"),
+              std::string::npos);
+    EXPECT_NE(RunSetup("check " + tree.root())
+                  .output.find("gone.png: missing or not a picture; the whole picture counts"),
+              std::string::npos);
 }
 
 // Typos the player reads silently: each line it takes in part or not at all is named with what
