@@ -10,6 +10,7 @@
 #include "platform/window.hpp"
 #include "shell/keys.hpp"
 #include "shell/remote.hpp"
+#include "status/status.hpp"
 
 namespace {
 
@@ -61,6 +62,7 @@ bool Pause() {
     WindowShow(pause_picture, 0);
     PrintLines(kPauseBanner);
     DropCache();
+    PublishStatus(true);
     if (!WaitForResume()) {
         ShutDown();
         return false;

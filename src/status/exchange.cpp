@@ -1,0 +1,110 @@
+#include "status/exchange.hpp"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <vector>
+
+namespace {
+
+constexpr int kJpegQuality = 80;
+
+struct Made {
+    std::string jpeg;
+    uint64_t at = 0;
+};
+
+std::mutex mutex;
+std::condition_variable handed_over;
+StatusSnapshot snapshot;
+std::atomic<bool> asked[2];
+cv::Mat handed[2];
+Made made[2];  // touched by the server's thread only
+
+int KindIndex(PictureKind kind) {
+    return static_cast<int>(kind);
+}
+
+// The loop's picture as the screen shows it (flipped), at most 640 pixels wide, in 3 channels.
+cv::Mat Prepared(PictureKind kind, cv::Mat picture, int flip) {
+    if (picture.channels() == 4) cv::cvtColor(picture, picture, cv::COLOR_BGRA2BGR);
+    if (kind == PictureKind::kShown && picture.cols > kLargestPictureWidth) {
+        const double scale = static_cast<double>(kLargestPictureWidth) / picture.cols;
+        cv::Mat smaller;
+        cv::resize(picture, smaller, cv::Size(), scale, scale, cv::INTER_AREA);
+        picture = smaller;
+    }
+    if (kind == PictureKind::kShown && (flip == 1 || flip == 2)) {
+        cv::flip(picture, picture, flip == 1 ? 1 : 0);
+    }
+    return picture;
+}
+
+// Asks the loop for a picture and waits up to wait_ms for it; empty when none came.
+cv::Mat AskLoop(PictureKind kind, int wait_ms) {
+    const int index = KindIndex(kind);
+    std::unique_lock<std::mutex> lock(mutex);
+    handed[index].release();
+    asked[index] = true;
+    handed_over.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                         [index] { return !handed[index].empty(); });
+    asked[index] = false;
+    cv::Mat picture = handed[index];
+    handed[index].release();
+    return picture;
+}
+
+}  // namespace
+
+void PutSnapshot(const StatusSnapshot& status) {
+    const std::lock_guard<std::mutex> lock(mutex);
+    snapshot = status;
+}
+
+bool PictureAsked(PictureKind kind) {
+    return asked[KindIndex(kind)].load(std::memory_order_relaxed);
+}
+
+void HandPicture(PictureKind kind, cv::Mat picture) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!asked[KindIndex(kind)]) return;
+        handed[KindIndex(kind)] = picture;
+        asked[KindIndex(kind)] = false;
+    }
+    handed_over.notify_all();
+}
+
+StatusSnapshot TakeSnapshot() {
+    const std::lock_guard<std::mutex> lock(mutex);
+    return snapshot;
+}
+
+bool PictureJpeg(PictureKind kind, uint64_t now, int wait_ms, std::string* jpeg) {
+    Made& last = made[KindIndex(kind)];
+    if (last.jpeg.empty() || now - last.at >= kPictureEveryMicros) {
+        const cv::Mat picture = AskLoop(kind, wait_ms);
+        std::vector<uchar> bytes;
+        if (!picture.empty() && cv::imencode(".jpg", Prepared(kind, picture, TakeSnapshot().flip),
+                                             bytes, {cv::IMWRITE_JPEG_QUALITY, kJpegQuality})) {
+            last.jpeg.assign(bytes.begin(), bytes.end());
+        }
+        // A loop that did not answer (paused, or busy) is asked again only 0.5 s later.
+        last.at = now;
+    }
+    if (last.jpeg.empty()) return false;
+    *jpeg = last.jpeg;
+    return true;
+}
+
+void ClearExchange() {
+    const std::lock_guard<std::mutex> lock(mutex);
+    for (int index = 0; index < 2; ++index) {
+        handed[index].release();
+        made[index] = Made();
+    }
+    snapshot = StatusSnapshot();
+}
