@@ -31,7 +31,7 @@ using HttpHandler = void (*)(const HttpRequest& request, HttpReply* reply);
 // Starts serving port on every address (IPv6 and IPv4). Limits: 16 connections at once; a
 // request head must arrive whole within 2 s of the connection or of its previous answer, and an
 // answer must be taken within 10 s; while all places are taken, a connection that has not sent
-// its head for 0.2 s gives its place to a new one. False, with the reason on stderr, when the
+// its head for 0.1 s gives its place to a new one. False, with the reason on stderr, when the
 // port cannot be bound.
 bool StartHttpServer(int port, HttpHandler handler);
 

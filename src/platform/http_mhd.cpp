@@ -21,8 +21,8 @@ constexpr unsigned kIdleSeconds = 2;         // the library's own limit on a sil
 constexpr size_t kConnectionMemory = 16384;  // per connection: the head and the answer's head
 constexpr auto kHeadTime = std::chrono::seconds(2);
 constexpr auto kAnswerTime = std::chrono::seconds(10);
-constexpr auto kYieldAfter = std::chrono::milliseconds(200);  // a head still missing when full
-constexpr auto kWatchEvery = std::chrono::milliseconds(50);
+constexpr auto kYieldAfter = std::chrono::milliseconds(100);  // a head still missing when full
+constexpr auto kWatchEvery = std::chrono::milliseconds(20);
 constexpr int kTracked = 64;  // room for the 16 and those the library is still closing
 
 // One open connection as the watch sees it: waiting for a head since `since`, or answering
@@ -94,21 +94,18 @@ void WatchConnections() {
         const std::lock_guard<std::mutex> lock(table_mutex);
         const Clock::time_point now = Clock::now();
         unsigned open = 0;
-        Tracked* oldest_head = nullptr;
+        for (const Tracked& tracked : table) open += tracked.used && !tracked.closing ? 1 : 0;
+        // While every place is taken, clients that have not sent their head make room at once:
+        // a crowd of idle connections then keeps a good client waiting a second or two at most.
+        const bool full = open >= kConnectionLimit;
         for (Tracked& tracked : table) {
             if (!tracked.used || tracked.closing) continue;
             const auto age = now - tracked.since;
-            if (age > (tracked.in_head ? kHeadTime : kAnswerTime)) {
+            if (age > (tracked.in_head ? kHeadTime : kAnswerTime) ||
+                (full && tracked.in_head && age > kYieldAfter)) {
                 CloseTracked(&tracked);
-                continue;
-            }
-            ++open;
-            if (tracked.in_head && age > kYieldAfter &&
-                (oldest_head == nullptr || tracked.since < oldest_head->since)) {
-                oldest_head = &tracked;
             }
         }
-        if (open >= kConnectionLimit && oldest_head != nullptr) CloseTracked(oldest_head);
     }
 }
 
