@@ -14,7 +14,7 @@ constexpr int kJpegQuality = 80;
 
 struct Made {
     std::string jpeg;
-    uint64_t at = 0;
+    uint64_t at = 0;  // ClockMicros of the last ask to the loop; 0: never asked
 };
 
 std::mutex mutex;
@@ -85,15 +85,18 @@ StatusSnapshot TakeSnapshot() {
 
 bool PictureJpeg(PictureKind kind, uint64_t now, int wait_ms, std::string* jpeg) {
     Made& last = made[KindIndex(kind)];
-    if (last.jpeg.empty() || now - last.at >= kPictureEveryMicros) {
+    const StatusSnapshot status = TakeSnapshot();
+    // A paused loop does not turn, and a camera that is off has nothing new: no one to ask.
+    const bool can_answer = !status.paused && (kind == PictureKind::kShown || status.camera_on);
+    if (can_answer && (last.at == 0 || now - last.at >= kPictureEveryMicros)) {
+        // Asked at most twice a second, answered or not.
+        last.at = now;
         const cv::Mat picture = AskLoop(kind, wait_ms);
         std::vector<uchar> bytes;
-        if (!picture.empty() && cv::imencode(".jpg", Prepared(kind, picture, TakeSnapshot().flip),
-                                             bytes, {cv::IMWRITE_JPEG_QUALITY, kJpegQuality})) {
+        if (!picture.empty() && cv::imencode(".jpg", Prepared(kind, picture, status.flip), bytes,
+                                             {cv::IMWRITE_JPEG_QUALITY, kJpegQuality})) {
             last.jpeg.assign(bytes.begin(), bytes.end());
         }
-        // A loop that did not answer (paused, or busy) is asked again only 0.5 s later.
-        last.at = now;
     }
     if (last.jpeg.empty()) return false;
     *jpeg = last.jpeg;

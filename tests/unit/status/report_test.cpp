@@ -57,19 +57,4 @@ TEST(StatusReport, WhatNeverHappenedIsNullInJsonAndHasNoSample) {
     }
 }
 
-TEST(StatusReport, TheMotionBarPutsTheThresholdInTheMiddle) {
-    StatusSnapshot status;
-    status.threshold = 1000;
-    for (const auto& [motion, width] :
-         {std::pair{0, "0%"}, {500, "25%"}, {1000, "50%"}, {5000, "100%"}}) {
-        status.motion = motion;
-        EXPECT_NE(StatusPage(status, 0).find(std::string("style=\"width:") + width + "\""),
-                  std::string::npos)
-            << motion;
-    }
-    status.threshold = 0;  // a threshold file may say 0
-    status.motion = 7;
-    EXPECT_NE(StatusPage(status, 0).find("style=\"width:100%\""), std::string::npos);
-}
-
 }  // namespace
