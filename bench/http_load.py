@@ -6,8 +6,8 @@
       prints "ANSWERED FAILED".
   http_load.py turns PORT STATS SHM TURNS TURN_SECONDS RATE
       A player moved by motion (word 0 of /dev/shm/SHM set far above the threshold) is measured
-      in TURNS turns of TURN_SECONDS, with the load on in every other turn, so both halves meet
-      the same drift of the machine. The new-frame rate of a turn comes from the player's stats
+      in TURNS turns of TURN_SECONDS, with the load on in half of them (on, off, off, on, ...),
+      so both halves meet the same drift of the machine. The new-frame rate of a turn comes from the player's stats
       file (ZELTRAN_STATS_FILE: "shown COUNT UNIX_NS AHEAD" every 20th picture). Prints
       "RATE_WITH_LOAD RATE_WITHOUT ANSWERED FAILED", the rates the medians of their turns.
 """
@@ -38,7 +38,7 @@ def load(port, seconds, rate, counts):
         except OSError:
             counts[1] += 1
         sent += 1
-        time.sleep(max(0.0, start + sent / rate - time.monotonic()))
+        time.sleep(max(0.0, min(start + sent / rate, start + seconds) - time.monotonic()))
 
 
 def set_motion(shm, value):
@@ -62,7 +62,9 @@ def shown_rate(stats, from_ns, to_ns):
 def turns(port, stats, shm, count, seconds, rate):
     with_load, without, counts = [], [], [0, 0]
     for turn in range(count):
-        loaded = turn % 2 == 0
+        # on, off, off, on, ...: each side meets the drift of the machine and the place in the
+        # order alike.
+        loaded = turn % 4 in (0, 3)
         set_motion(shm, MOTION)
         time.sleep(0.5)
         from_ns = time.time_ns()
