@@ -29,8 +29,14 @@ int KindIndex(PictureKind kind) {
 }
 
 // The loop's picture as the screen shows it (flipped), at most 640 pixels wide, in 3 channels.
-cv::Mat Prepared(PictureKind kind, cv::Mat picture, int flip) {
-    if (picture.channels() == 4) cv::cvtColor(picture, picture, cv::COLOR_BGRA2BGR);
+// The loop's own picture is only read: every step writes a new one.
+cv::Mat Prepared(PictureKind kind, const cv::Mat& loop_picture, int flip) {
+    cv::Mat picture = loop_picture;
+    if (picture.channels() == 4) {
+        cv::Mat three;
+        cv::cvtColor(picture, three, cv::COLOR_BGRA2BGR);
+        picture = three;
+    }
     if (kind == PictureKind::kShown && picture.cols > kLargestPictureWidth) {
         const double scale = static_cast<double>(kLargestPictureWidth) / picture.cols;
         cv::Mat smaller;
@@ -38,7 +44,9 @@ cv::Mat Prepared(PictureKind kind, cv::Mat picture, int flip) {
         picture = smaller;
     }
     if (kind == PictureKind::kShown && (flip == 1 || flip == 2)) {
-        cv::flip(picture, picture, flip == 1 ? 1 : 0);
+        cv::Mat flipped;
+        cv::flip(picture, flipped, flip == 1 ? 1 : 0);
+        picture = flipped;
     }
     return picture;
 }

@@ -1,6 +1,6 @@
 // Between the main loop and the status server's thread. The loop leaves a copy of its state each
-// cycle (the lock is held only for the copy) and hands over a copy of a picture only after the
-// server has asked for one; the server makes the JPEG files on its own thread.
+// cycle (the lock is held only for the copy) and hands over a picture only after the server has
+// asked for one; the server makes the JPEG files on its own thread and never writes into it.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +18,8 @@ constexpr int kLargestPictureWidth = 640;         // the shown picture is scaled
 void PutSnapshot(const StatusSnapshot& status);
 // True when the server waits for a picture of kind (cheap: one atomic read).
 bool PictureAsked(PictureKind kind);
-// Hands picture (the loop's own copy) to the waiting server; dropped when nobody waits any more.
+// Hands picture to the waiting server (a handle: the picture must not change afterwards);
+// dropped when nobody waits any more.
 void HandPicture(PictureKind kind, cv::Mat picture);
 
 // The server's side.

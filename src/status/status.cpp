@@ -71,11 +71,14 @@ void FollowPlayer(uint64_t now) {
     if (DifferenceSum > VR_threshold) seen.motion_at = now;
 }
 
+// A cached picture is never written after its decode (the window flips at drawing time), so the
+// server may read it through a second handle: the loop copies nothing, and a cache drop leaves
+// the picture alive until the server is done with it.
 cv::Mat ShownPicture(bool paused) {
-    if (paused) return pause_picture.clone();
+    if (paused) return pause_picture;
     const int n = static_cast<int>(shown_frame_no);
     if (n < 0 || n >= MaxCount || FrameData[n].loaded != 1) return cv::Mat();
-    return frame_cache[n].clone();
+    return frame_cache[n];
 }
 
 cv::Mat CameraPicture() {
