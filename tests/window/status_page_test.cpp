@@ -138,6 +138,19 @@ TEST(StatusPage, HostileClientsNeitherStopThePlayerNorLeakDescriptors) {
         send(connection, "GET /status.js", 14, MSG_NOSIGNAL);
         close(connection);
     }
+    // A head sent one byte every 0.25 s is cut off after its 2 s, long before 8 s.
+    const int trickle = ConnectLoopback(port);
+    int sent = 0;
+    for (char peek; sent < 32; ++sent) {
+        if (send(trickle, "G", 1, MSG_NOSIGNAL) < 0 ||
+            recv(trickle, &peek, 1, MSG_DONTWAIT | MSG_PEEK) == 0) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    EXPECT_GE(sent, 6);
+    EXPECT_LT(sent, 32);
+    close(trickle);
     const std::string huge = "GET / HTTP/1.1\r\nX-Fill: " + std::string(1 << 20, 'a') + "\r\n\r\n";
     const int huge_status = HttpStatus(HttpExchange(port, huge));
     EXPECT_TRUE(huge_status == 431 || huge_status == 0) << huge_status;
