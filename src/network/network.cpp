@@ -7,6 +7,7 @@
 #include "common/state.hpp"
 #include "network/send.hpp"
 #include "platform/clock.hpp"
+#include "status/status.hpp"
 
 namespace {
 
@@ -67,6 +68,7 @@ void StartNetwork() {
     if (settings.listen_port != 0) receiving = StartReceiving(settings);
     const bool sending = settings.target_count > 0 && OpenTargets(settings);
     in_use = receiving || sending;
+    StartStatusServer(settings);
 }
 
 bool NetworkInUse() {
@@ -110,6 +112,7 @@ bool TakeNetworkCommand(RemoteCommand* command) {
 }
 
 void StopNetwork() {
+    StopStatusServer();
     if (!in_use) return;
     StopReceiving();
     // Copies on this computer must not go on playing from a link that is gone.

@@ -115,7 +115,10 @@ const char* ApplySetting(const std::string& key, const std::string& value,
     if (key == "status") {
         return ParseStatus(value, &settings->status_seconds) ? nullptr : "seconds 0..3600";
     }
-    return "unknown setting (listen, send, allow, expire, status)";
+    if (key == "http") {
+        return ParsePort(value, &settings->http_port) ? nullptr : "the port is a number 1..65535";
+    }
+    return "unknown setting (listen, send, allow, expire, status, http)";
 }
 
 void ReadLine(const char* file, int number, const std::string& whole, NetworkSettings* settings,
@@ -149,6 +152,7 @@ void PrintSettings(const NetworkSettings& settings) {
     Print(std::fmod(settings.status_seconds, 1.0) == 0.0 ? "SET: status = %.1f\n"
                                                          : "SET: status = %g\n",
           settings.status_seconds);
+    if (settings.http_port != 0) Print("SET: http = %d\n", settings.http_port);
 }
 
 // True when the first prefix bits of a and b agree.

@@ -30,6 +30,7 @@ struct NetworkSettings {
     int32_t allow_count = 0;      // 0: only loopback senders are accepted
     int32_t expire_ms = 1000;     // a remote motion value older than this counts as 0
     double status_seconds = 1.0;  // period of the status message; 0: none
+    int32_t http_port = 0;        // TCP port of the status page; 0: no page
 };
 
 // A line of the settings file that is skipped, and why.

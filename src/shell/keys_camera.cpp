@@ -11,6 +11,7 @@
 #include "platform/window.hpp"
 #include "shell/keys.hpp"
 #include "shell/remote.hpp"
+#include "status/status.hpp"
 
 namespace {
 
@@ -64,6 +65,7 @@ bool Pause() {
     WindowShow(pause_picture, 0);
     PrintLines(kPauseBanner);
     DropCache();
+    PublishStatus(true);
     if (!WaitForResume()) {
         ShutDown();
         return false;

@@ -27,6 +27,7 @@
 #include "shell/motion_meter.hpp"
 #include "shell/remote.hpp"
 #include "shell/service_report.hpp"
+#include "status/status.hpp"
 
 int32_t REPLAY_SPEED = 3;
 double speed_factor = 1.0;
@@ -162,6 +163,7 @@ bool RunCycle() {
     ReportStatus();
     UpdateMotionMeter();
     DisplayStep();
+    PublishStatus(false);
     ReportToService();
     const int key = PollRemote(WindowWaitKey(kKeyPollMs) & 0xFF);
     if (QuitRequested()) {

@@ -70,7 +70,7 @@ deb)
     done
     depends=$(dpkg-deb -f "$deb" Depends)
     for library in ffmpeg fonts-dejavu-core libopencv-core libopencv-videoio libsdl2 libsdl2-ttf \
-        libturbojpeg libc6; do
+        libturbojpeg libmicrohttpd libc6; do
         grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
     done
     dpkg-deb -x "$deb" "$tmp/unpacked"

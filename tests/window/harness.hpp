@@ -23,6 +23,7 @@ class Player {
     Player& operator=(const Player&) = delete;
 
     const std::string& root() const { return root_; }
+    pid_t pid() const { return pid_; }
     const std::string& work() const { return work_; }
 
     // ---- The installation (before Start) ----

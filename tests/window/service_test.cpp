@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/http_client.hpp"
+#include "unit/capture/camera_clip.hpp"
 #include "window/harness.hpp"
 
 namespace {
@@ -99,6 +101,28 @@ TEST(ServiceNotification, AnUnreachableSocketIsReportedOnceAndPlaybackGoesOn) {
     const std::string errors = player.Errors();
     EXPECT_NE(errors.find(warning), std::string::npos) << errors;
     EXPECT_EQ(errors.find(warning), errors.rfind(warning)) << errors;
+    player.Signal(SIGTERM);
+    EXPECT_EQ(player.WaitExit(), 0);
+}
+
+TEST(ServiceNotification, ACameraStuckOnOnePictureIsStaleInTheStatusLineAndThePage) {
+    Player player;
+    player.MakeOwnPictures();
+    player.MakeFrames(1, 3);
+    // The same picture over and over: the camera is read, but nothing new comes.
+    player.CameraSource(
+        clip::WriteVideo(player.root() + "/camera.avi", std::vector<cv::Mat>(900, clip::Flat(90))));
+    const int port = FreeTcpPort();
+    player.WriteFile("SetNetwork.txt", "http " + std::to_string(port) + "\n");
+    NotifySocket manager(player.root() + "/notify");
+    player.Environment("NOTIFY_SOCKET", player.root() + "/notify");
+    player.Start();
+    ASSERT_TRUE(manager.WaitFor("READY=1"));
+    player.Key("q");
+    // The first picture, against black, moves the picture once; then nothing new comes.
+    EXPECT_TRUE(manager.WaitFor("STATUS=S001 frame 1 of 3, camera stale"));
+    const std::string json = HttpBody(HttpGet(port, "/status.json"));
+    EXPECT_NE(json.find("\"camera\":\"stale\",\"camera_fps\":0.0,"), std::string::npos) << json;
     player.Signal(SIGTERM);
     EXPECT_EQ(player.WaitExit(), 0);
 }

@@ -70,3 +70,20 @@ TEST(NetworkSettingsFile, SendersAreCheckedAgainstTheAllowRules) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NetworkSettingsFile, TheStatusPagePortIsReadAndPrintedLast) {
+    std::string output, errors;
+    NetworkSettings settings = Read("http 8080\n", &output, &errors);
+    EXPECT_EQ(settings.http_port, 8080);
+    EXPECT_NE(output.find("SET: status = 1.0\nSET: http = 8080\n"), std::string::npos) << output;
+    for (const char* bad : {"http 0\n", "http 65536\n", "http web\n"}) {
+        settings = Read(bad, &output, &errors);
+        EXPECT_EQ(settings.http_port, 0) << bad;
+        EXPECT_EQ(errors, "[ NG ] SetNetwork.txt line 1 skipped: the port is a number 1..65535\n");
+        EXPECT_EQ(output.find("http"), std::string::npos) << output;
+    }
+}
+
+}  // namespace
