@@ -48,38 +48,54 @@ arm64_register_binfmt() {
     cat /usr/lib/binfmt.d/qemu-aarch64.conf >"$dir/register"
 }
 
-ARM64_MOUNTS=()
-
-# arm64_enter ROOT: mounts what programs in ROOT need (proc, /dev with a private /dev/shm, the
+# arm64_enter ROOT: mounts what programs in ROOT need: proc, /dev with a private /dev/shm, the
 # host's X socket folder, the shared package cache, and the repository at its own path, so build
-# paths compiled into the tests hold inside too). arm64_leave undoes it; the caller's EXIT trap
-# must call arm64_leave.
+# paths compiled into the tests hold inside too. What comes from the host is mounted read-only.
+# arm64_leave ROOT undoes it; callers hold the cache lock (arm64_lock).
 arm64_enter() {
     local root=$1
     mkdir -p "$root/proc" "$root/dev" "$root/tmp/.X11-unix" "$root$ZELTRAN_ROOT" \
         "$ZELTRAN_ARM64_CACHE/archives/partial" "$root/var/cache/apt/archives"
-    arm64_mount "$root/proc" -t proc proc
-    arm64_mount "$root/dev" --bind /dev
-    arm64_mount "$root/dev/shm" -t tmpfs -o mode=1777 tmpfs
-    arm64_mount "$root/tmp/.X11-unix" --bind /tmp/.X11-unix
-    arm64_mount "$root/var/cache/apt/archives" --bind "$ZELTRAN_ARM64_CACHE/archives"
-    arm64_mount "$root$ZELTRAN_ROOT" --bind "$ZELTRAN_ROOT"
+    mount -t proc proc "$root/proc"
+    arm64_bind_read_only /dev "$root/dev"
+    mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
+    arm64_bind_read_only /tmp/.X11-unix "$root/tmp/.X11-unix"
+    mount --bind "$ZELTRAN_ARM64_CACHE/archives" "$root/var/cache/apt/archives"
+    arm64_bind_read_only "$ZELTRAN_ROOT" "$root$ZELTRAN_ROOT"
     cp /etc/resolv.conf "$root/etc/resolv.conf"
 }
 
-arm64_mount() {
-    local target=$1
-    shift
-    mount "$@" "$target"
-    ARM64_MOUNTS=("$target" "${ARM64_MOUNTS[@]}")
+arm64_bind_read_only() {
+    mount --bind "$1" "$2"
+    mount -o remount,bind,ro "$2"
 }
 
+# The mount points below ROOT, deepest first.
+arm64_mounts_below() {
+    awk -v root="$1/" 'index($5, root) == 1 {print $5}' /proc/self/mountinfo | sort -r
+}
+
+# arm64_leave ROOT: unmounts everything below ROOT; fails when something stays mounted, so that
+# no rm -rf of the root can ever reach the host's folders through a mount.
 arm64_leave() {
-    local target
-    for target in "${ARM64_MOUNTS[@]}"; do
-        umount -l "$target" 2>/dev/null || true
+    local root=$1 target
+    for target in $(arm64_mounts_below "$root"); do
+        umount "$target" 2>/dev/null || umount -l "$target"
     done
-    ARM64_MOUNTS=()
+    [[ -z $(arm64_mounts_below "$root") ]] || {
+        echo "Still mounted below $root: $(arm64_mounts_below "$root")" >&2
+        return 1
+    }
+}
+
+# Only one arm64 build or check at a time: they share the roots under the cache folder.
+arm64_lock() {
+    mkdir -p "$ZELTRAN_ARM64_CACHE"
+    exec {ARM64_LOCK_FD}>"$ZELTRAN_ARM64_CACHE/lock"
+    flock -n "$ARM64_LOCK_FD" || {
+        echo "Another arm64 build or check is running (lock $ZELTRAN_ARM64_CACHE/lock); waiting."
+        flock "$ARM64_LOCK_FD"
+    }
 }
 
 # The plain environment of programs inside a root.
@@ -128,7 +144,8 @@ SOURCES
 # arm64_fresh_root DIR: DIR becomes a fresh copy of the base root.
 arm64_fresh_root() {
     local root=$1
-    rm -rf "$root"
+    arm64_leave "$root" || return 1
+    rm -rf --one-file-system "$root"
     mkdir -p "$root"
     tar -C "$root" -xf "$ARM64_BASE_TAR"
 }
@@ -145,7 +162,7 @@ arm64_sysroot() {
         arm64_run "$ARM64_SYSROOT" apt-get update &&
             arm64_run "$ARM64_SYSROOT" apt-get install -y "${ARM64_BUILD_PACKAGES[@]}"
     } >"$log" 2>&1 || status=$?
-    arm64_leave
+    arm64_leave "$ARM64_SYSROOT" || return 1
     if [[ $status -ne 0 ]]; then
         echo "Installing the arm64 build packages failed; the last lines of $log:" >&2
         tail -n 25 "$log" >&2
