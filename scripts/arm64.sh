@@ -54,6 +54,7 @@ arm64_register_binfmt() {
 # arm64_leave ROOT undoes it; callers hold the cache lock (arm64_lock).
 arm64_enter() {
     local root=$1
+    arm64_leave "$root" || return 1
     mkdir -p "$root/proc" "$root/dev" "$root/tmp/.X11-unix" "$root$ZELTRAN_ROOT" \
         "$ZELTRAN_ARM64_CACHE/archives/partial" "$root/var/cache/apt/archives"
     mount -t proc proc "$root/proc"
@@ -78,9 +79,12 @@ arm64_mounts_below() {
 # arm64_leave ROOT: unmounts everything below ROOT; fails when something stays mounted, so that
 # no rm -rf of the root can ever reach the host's folders through a mount.
 arm64_leave() {
-    local root=$1 target
-    for target in $(arm64_mounts_below "$root"); do
-        umount "$target" 2>/dev/null || umount -l "$target"
+    local root=$1 target pass
+    # Several passes: a mount stacked on another at the same point hides the ones below it.
+    for pass in 1 2 3 4; do
+        for target in $(arm64_mounts_below "$root"); do
+            umount "$target" 2>/dev/null || umount -l "$target" 2>/dev/null || true
+        done
     done
     [[ -z $(arm64_mounts_below "$root") ]] || {
         echo "Still mounted below $root: $(arm64_mounts_below "$root")" >&2
