@@ -71,4 +71,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The converter is started as a program and the panels' font is opened as a file, so
 # dpkg-shlibdeps sees neither.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg, fonts-dejavu-core")
+# A cross build (scripts/package arm64) brings the library Depends that dpkg-shlibdeps computed
+# inside the target's own root: the host's dpkg knows only the host's libraries.
+if(ZELTRAN_DEB_LIBRARY_DEPENDS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ZELTRAN_DEB_LIBRARY_DEPENDS}, ${CPACK_DEBIAN_PACKAGE_DEPENDS}")
+endif()
 include(CPack)

@@ -90,6 +90,10 @@ bool VideoReady() {
         // The software renderer then writes straight to the X server (shared memory) instead of
         // through a software OpenGL.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        // On Wayland, SDL 2.26 crashes in libdecor's configure callback once the window is made
+        // anew (a renderer change does that). Without libdecor the compositor decorates the
+        // window where it can (wayfire, labwc, KDE); elsewhere the plain window has no frame.
+        SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
         if (SDL_Init(SDL_INIT_VIDEO) != 0) {
             video = Video::kMissing;
             PrintError("WARNING: No picture window can be opened (%s). Running without one.\n",

@@ -50,6 +50,19 @@ TEST(Receiving, OnlySendersTheRulesAllowAreHeard) {
     EXPECT_EQ(command.key, 'x');
 }
 
+// The key of a string is its first byte as an unsigned number whether char is signed (x86) or
+// not (arm64): a Latin-1 letter is key 233, not a negative number that is refused.
+TEST(Receiving, AStringKeyIsItsFirstByteUnsigned) {
+    const int port = FreeUdpPort();
+    ASSERT_TRUE(StartReceiving(Listening(port)));
+    OscPeer peer;
+    peer.Send("127.0.0.1", port, "/zeltran/key", "s", "\xE9t\xE9");
+    StopAfter(1);
+    RemoteCommand command;
+    ASSERT_TRUE(TakeRemoteCommand(&command));
+    EXPECT_EQ(command.key, 0xE9);
+}
+
 TEST(Receiving, MessagesAreValidatedBeforeTheyAreQueued) {
     const int port = FreeUdpPort();
     ASSERT_TRUE(StartReceiving(Listening(port)));
