@@ -23,12 +23,17 @@ Said Load(const TempTree& tree, const char* file) {
     return {testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr()};
 }
 
+// The settings are process-wide: each test leaves the filter off for the tests that follow.
+struct MotionSettingsFile : testing::Test {
+    void TearDown() override { motion_filter.masked = motion_filter.light = false; }
+};
+
 int Excluded() {
     return kGreyFrameBytes -
            std::accumulate(motion_filter.counts, motion_filter.counts + kGreyFrameBytes, 0);
 }
 
-TEST(MotionSettingsFile, MissingFileIsSilentAndTurnsTheFilterOff) {
+TEST_F(MotionSettingsFile, MissingFileIsSilentAndTurnsTheFilterOff) {
     TempTree tree;
     motion_filter.masked = motion_filter.light = true;
     const Said said = Load(tree, nullptr);
@@ -36,7 +41,7 @@ TEST(MotionSettingsFile, MissingFileIsSilentAndTurnsTheFilterOff) {
     EXPECT_FALSE(motion_filter.masked || motion_filter.light);
 }
 
-TEST(MotionSettingsFile, ReportsSettingsAndSkipsBadLinesByNumber) {
+TEST_F(MotionSettingsFile, ReportsSettingsAndSkipsBadLinesByNumber) {
     TempTree tree;
     const Said said = Load(tree, "# a room\nlight 2\nlamp 1\n\n  light   1  # the sun\nlight\n");
     EXPECT_EQ(said.out, "\nSET: light = 1 ( 1-> a change of the whole picture is not motion )\n");
@@ -48,7 +53,7 @@ TEST(MotionSettingsFile, ReportsSettingsAndSkipsBadLinesByNumber) {
     EXPECT_FALSE(motion_filter.masked);
 }
 
-TEST(MotionSettingsFile, AMaskIsScaledToTheCameraAndWidenedByItsMargin) {
+TEST_F(MotionSettingsFile, AMaskIsScaledToTheCameraAndWidenedByItsMargin) {
     TempTree tree;
     // 640 x 480, its left 200 columns dark: 100 camera columns, plus the 8-pixel margin.
     cv::Mat mask(480, 640, CV_8UC3, cv::Scalar(255, 255, 255));
@@ -65,7 +70,7 @@ TEST(MotionSettingsFile, AMaskIsScaledToTheCameraAndWidenedByItsMargin) {
     EXPECT_EQ(motion_filter.counts[108], 1);
 }
 
-TEST(MotionSettingsFile, AMaskThatIsNoPictureWarnsOnceAndTheWholePictureCounts) {
+TEST_F(MotionSettingsFile, AMaskThatIsNoPictureWarnsOnceAndTheWholePictureCounts) {
     TempTree tree;
     tree.WriteFile("bad.png", "not a picture");
     // A PNG header claiming 20000 x 20000 pixels is refused before anything is allocated.

@@ -29,7 +29,15 @@ int32_t Measure(bool masked, bool light) {
     return DifferenceSum;
 }
 
-TEST(MotionLight, AChangeOfTheWholePictureIsNotMotionInEitherDirection) {
+// The filter is process-wide: each test leaves it off for the tests that follow in this process.
+struct FilterOffAfter : testing::Test {
+    void TearDown() override { motion_filter.masked = motion_filter.light = false; }
+};
+using MotionLight = FilterOffAfter;
+using MotionMask = FilterOffAfter;
+using MotionFilterOff = FilterOffAfter;
+
+TEST_F(MotionLight, AChangeOfTheWholePictureIsNotMotionInEitherDirection) {
     Room(100, 140);
     EXPECT_EQ(Measure(false, false), 4800 * 40);
     EXPECT_EQ(Measure(false, true), 0);
@@ -39,21 +47,21 @@ TEST(MotionLight, AChangeOfTheWholePictureIsNotMotionInEitherDirection) {
     EXPECT_EQ(motion_light_shift, 40);
 }
 
-TEST(MotionLight, AShapeInFrontOfALampStillCountsLessTheDeadBand) {
+TEST_F(MotionLight, AShapeInFrontOfALampStillCountsLessTheDeadBand) {
     // 40 of 240 rows (10 sampled) turn dark while the rest brightens by 40: the shape is 120
     // levels below the lit room.
     Room(100, 140, 20, 40);
     EXPECT_EQ(Measure(false, true), 10 * 80 * (120 - kGrainDeadBand));
 }
 
-TEST(MotionLight, ChangesWithinTheDeadBandDoNotCount) {
+TEST_F(MotionLight, ChangesWithinTheDeadBandDoNotCount) {
     Room(100, 100 + kGrainDeadBand);
     Half(1)[0] = 100 + kGrainDeadBand + 1 + kGrainDeadBand;  // one sample 1 level beyond the band
     // The median is the shift of all other samples: the one sample counts 1 level.
     EXPECT_EQ(Measure(false, true), 1);
 }
 
-TEST(MotionMask, MaskedPixelsNeverCountAndAnAllMaskedPictureMeasuresZero) {
+TEST_F(MotionMask, MaskedPixelsNeverCountAndAnAllMaskedPictureMeasuresZero) {
     Room(0, 255);
     std::memset(motion_filter.counts, 1, kGreyFrameBytes);
     std::memset(motion_filter.counts, 0, 120 * GLT_F_XMAX);  // the top half
@@ -63,7 +71,7 @@ TEST(MotionMask, MaskedPixelsNeverCountAndAnAllMaskedPictureMeasuresZero) {
     EXPECT_EQ(motion_light_shift, 0);
 }
 
-TEST(MotionMask, TheLightShiftIsTakenFromTheCountedPlacesOnly) {
+TEST_F(MotionMask, TheLightShiftIsTakenFromTheCountedPlacesOnly) {
     // The masked top 150 rows change by 90 (a screen); the counted rest brightens by 10.
     Room(100, 110, 190, 150);
     std::memset(motion_filter.counts, 1, kGreyFrameBytes);
@@ -72,7 +80,7 @@ TEST(MotionMask, TheLightShiftIsTakenFromTheCountedPlacesOnly) {
     EXPECT_EQ(motion_light_shift, -10);
 }
 
-TEST(MotionFilterOff, CountedChangeIsThePlainDifference) {
+TEST_F(MotionFilterOff, CountedChangeIsThePlainDifference) {
     motion_filter.masked = motion_filter.light = false;
     EXPECT_EQ(CountedChange(0, 10, 12), 2);
     EXPECT_EQ(CountedChange(0, 12, 10), 2);
