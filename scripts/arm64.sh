@@ -8,11 +8,11 @@ ARM64_SYSROOT=$ZELTRAN_ARM64_CACHE/sysroot
 # Host tools, all Debian 12 packages: the root's maker, the emulator, the cross compiler and the
 # build tools; Xvfb and ImageMagick for the window check of scripts/check-arm64.
 ARM64_HOST_PACKAGES=(debootstrap qemu-user-static g++-aarch64-linux-gnu cmake pkg-config dpkg-dev
-    file xvfb imagemagick)
+    file gettext xvfb imagemagick)
 # What the build and the unit tests need inside the sysroot (arm64 libraries and headers).
 ARM64_BUILD_PACKAGES=(libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
     libopencv-videoio-dev libsdl2-dev libsdl2-ttf-dev libx11-dev libturbojpeg0-dev libsystemd-dev
-    liblo-dev libgtest-dev libgmock-dev dpkg-dev)
+    liblo-dev libmicrohttpd-dev libgtest-dev libgmock-dev dpkg-dev)
 
 # arm64_need_root: the roots are made with chroot, mount and debootstrap, which need root.
 arm64_need_root() {
