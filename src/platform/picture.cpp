@@ -39,6 +39,13 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
     return ok;
 }
 
+const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+bool StartsWith(const std::vector<unsigned char>& bytes, const unsigned char* signature,
+                size_t size) {
+    return bytes.size() >= size && std::memcmp(bytes.data(), signature, size) == 0;
+}
+
 uint16_t BigEndian16(const unsigned char* p) {
     return static_cast<uint16_t>((p[0] << 8) | p[1]);
 }
@@ -67,8 +74,7 @@ bool HasExif(const std::vector<unsigned char>& bytes) {
 // True when bytes are a PNG whose header claims more than kMaxPixels: the OpenCV reader would
 // allocate up to 2^30 pixels for a file of a few hundred bytes.
 bool HugePng(const std::vector<unsigned char>& bytes) {
-    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (bytes.size() < 24 || std::memcmp(bytes.data(), kSignature, 8) != 0) return false;
+    if (bytes.size() < 24 || !StartsWith(bytes, kPngSignature, sizeof kPngSignature)) return false;
     const auto word = [&](size_t at) {
         return (static_cast<long long>(BigEndian16(&bytes[at])) << 16) |
                BigEndian16(&bytes[at + 2]);
@@ -78,8 +84,19 @@ bool HugePng(const std::vector<unsigned char>& bytes) {
     return width > 0 && height > kMaxPixels / width;
 }
 
+// True for the kinds a frame, a program picture or a mask is written in: JPEG, PNG and BMP. The
+// OpenCV reader knows many more by their first bytes, and some of their libraries abort the
+// process on a damaged file (a DICOM header did, in the picture fuzz target).
+bool KnownKind(const std::vector<unsigned char>& bytes) {
+    static const unsigned char kJpeg[3] = {0xFF, 0xD8, 0xFF};
+    static const unsigned char kBmp[2] = {'B', 'M'};
+    return StartsWith(bytes, kJpeg, sizeof kJpeg) ||
+           StartsWith(bytes, kPngSignature, sizeof kPngSignature) ||
+           StartsWith(bytes, kBmp, sizeof kBmp);
+}
+
 cv::Mat DecodeWithOpenCv(const std::vector<unsigned char>& bytes) {
-    if (HugePng(bytes)) return cv::Mat();
+    if (!KnownKind(bytes) || HugePng(bytes)) return cv::Mat();
     try {
         return cv::imdecode(bytes, cv::IMREAD_COLOR);
     } catch (const cv::Exception&) {

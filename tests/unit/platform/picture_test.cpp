@@ -91,6 +91,27 @@ TEST(DecodePicture, OtherFormatsGoThroughTheOpenCvReader) {
     }
 }
 
+// Kinds no installation writes are not decoded at all: some of the OpenCV reader's libraries
+// abort the process on a damaged file (this DICOM header did).
+TEST(DecodePicture, OtherKindsAreNotDecoded) {
+    TempTree tree;
+    const cv::Mat picture = DetailedPicture(64, 48);
+    ASSERT_TRUE(cv::imwrite("frame.tiff", picture));
+    ASSERT_TRUE(cv::imwrite("frame.ppm", picture));
+    ASSERT_FALSE(cv::imread("frame.tiff").empty());
+    std::string dicom(0x80, '\0');
+    dicom.replace(0, 6, "YZ\x95\x6A\xC0\x2F", 6);
+    dicom[0x10] = 0x02;
+    dicom[0x1A] = 0x5D;
+    dicom.replace(0x27, 4, "DICM");
+    dicom += "DICM\x08\x00\x64\xD9";
+    WriteBytes("dicom.jpg", dicom);
+    for (const char* name : {"frame.tiff", "frame.ppm", "dicom.jpg"}) {
+        EXPECT_TRUE(DecodePicture(name).empty()) << name;
+        EXPECT_TRUE(DecodePictureReduced(name, 2).empty()) << name;
+    }
+}
+
 // CMYK JPEGs and EXIF-oriented ones are the OpenCV reader's: it converts and turns them.
 TEST(DecodePicture, CmykAndOrientedJpegsMatchTheOpenCvReader) {
     if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
