@@ -2,7 +2,9 @@
 
 #include <turbojpeg.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -71,17 +73,39 @@ bool HasExif(const std::vector<unsigned char>& bytes) {
     return false;
 }
 
-// True when bytes are a PNG whose header claims more than kMaxPixels: the OpenCV reader would
-// allocate up to 2^30 pixels for a file of a few hundred bytes.
-bool HugePng(const std::vector<unsigned char>& bytes) {
-    if (bytes.size() < 24 || !StartsWith(bytes, kPngSignature, sizeof kPngSignature)) return false;
-    const auto word = [&](size_t at) {
-        return (static_cast<long long>(BigEndian16(&bytes[at])) << 16) |
-               BigEndian16(&bytes[at + 2]);
-    };
-    // Each side may be up to 2^32 - 1: compared by division, so the product cannot overflow.
-    const long long width = word(16), height = word(20);
+uint32_t LittleEndian32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) | (uint32_t{p[3]} << 24);
+}
+
+// True when width x height is above kMaxPixels; each side may be up to 2^32 - 1, so the sides
+// are compared by division and the product cannot overflow.
+bool TooManyPixels(long long width, long long height) {
     return width > 0 && height > kMaxPixels / width;
+}
+
+// True when bytes are a PNG or BMP whose header claims more than kMaxPixels: the OpenCV reader
+// would allocate up to 2^30 pixels for a file of a few hundred bytes.
+bool HugeDeclaredSize(const std::vector<unsigned char>& bytes) {
+    if (bytes.size() >= 24 && StartsWith(bytes, kPngSignature, sizeof kPngSignature)) {
+        const auto word = [&](size_t at) {
+            return (static_cast<long long>(BigEndian16(&bytes[at])) << 16) |
+                   BigEndian16(&bytes[at + 2]);
+        };
+        return TooManyPixels(word(16), word(20));
+    }
+    if (bytes.size() >= 26 && bytes[0] == 'B' && bytes[1] == 'M') {
+        // The old 12-byte header holds 16-bit sides; the later ones signed 32-bit sides, a
+        // negative height meaning rows from the top.
+        if (LittleEndian32(&bytes[14]) == 12) {
+            return TooManyPixels(bytes[18] | (bytes[19] << 8), bytes[20] | (bytes[21] << 8));
+        }
+        const auto side = [&](size_t at) {
+            return std::abs(
+                static_cast<long long>(static_cast<int32_t>(LittleEndian32(&bytes[at]))));
+        };
+        return TooManyPixels(side(18), side(22));
+    }
+    return false;
 }
 
 // True for the kinds a frame, a program picture or a mask is written in: JPEG, PNG and BMP. The
@@ -96,7 +120,7 @@ bool KnownKind(const std::vector<unsigned char>& bytes) {
 }
 
 cv::Mat DecodeWithOpenCv(const std::vector<unsigned char>& bytes) {
-    if (!KnownKind(bytes) || HugePng(bytes)) return cv::Mat();
+    if (!KnownKind(bytes) || HugeDeclaredSize(bytes)) return cv::Mat();
     try {
         return cv::imdecode(bytes, cv::IMREAD_COLOR);
     } catch (const cv::Exception&) {
@@ -139,7 +163,7 @@ cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, int
         return cv::Mat();
     }
     *taken = true;
-    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxPixels) {
+    if (width <= 0 || height <= 0 || TooManyPixels(width, height)) {
         return cv::Mat();
     }
     const tjscalingfactor factor{1, denominator};

@@ -40,6 +40,26 @@ double MaxDifference(const cv::Mat& a, const cv::Mat& b) {
     return cv::norm(a, b, cv::NORM_INF);
 }
 
+std::string LittleEndian(uint32_t value, int bytes) {
+    std::string text;
+    for (int i = 0; i < bytes; ++i) text += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return text;
+}
+
+// An 8-bit run-length BMP (two palette entries) whose data is only the end-of-picture code.
+std::string EndedRunLengthBmp(int width, int height) {
+    const std::string info = LittleEndian(40, 4) + LittleEndian(width, 4) +
+                             LittleEndian(static_cast<uint32_t>(height), 4) + LittleEndian(1, 2) +
+                             LittleEndian(8, 2) + LittleEndian(1, 4) + LittleEndian(2, 4) +
+                             LittleEndian(2835, 4) + LittleEndian(2835, 4) + LittleEndian(2, 4) +
+                             LittleEndian(0, 4);
+    const std::string palette("\x10\x20\x30\0\x40\x50\x60\0", 8);
+    const std::string data("\0\x01", 2);
+    const uint32_t offset = 14 + info.size() + palette.size();
+    return "BM" + LittleEndian(offset + data.size(), 4) + LittleEndian(0, 4) +
+           LittleEndian(offset, 4) + info + palette + data;
+}
+
 bool HaveImageMagick() {
     return std::system("convert -version >/dev/null 2>&1") == 0;
 }
@@ -193,6 +213,13 @@ TEST(DecodePicture, HugeDeclaredSizeIsRefused) {
     bytes.insert(sos, "\x01\x02\x03\x04\x05\x06", 6);
     WriteBytes("warned.jpg", bytes);
     EXPECT_TRUE(DecodePicture("warned.jpg").empty());
+    // A run-length BMP of a few bytes that ends at once: the OpenCV reader fills the whole
+    // declared picture, so only the size limit keeps 4096 x 4096 from growing to 16000 x 16000 (768
+    // MB).
+    WriteBytes("small.bmp", EndedRunLengthBmp(4096, 4096));
+    EXPECT_EQ(DecodePicture("small.bmp").size(), cv::Size(4096, 4096));
+    WriteBytes("huge.bmp", EndedRunLengthBmp(16000, 16000));
+    EXPECT_TRUE(DecodePicture("huge.bmp").empty());
 }
 
 // Reduced decoding: sizes rounded up, the picture close to a full decode shrunk by area.
