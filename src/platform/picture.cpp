@@ -42,6 +42,7 @@ bool ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
 }
 
 const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+const unsigned char kBmpSignature[2] = {'B', 'M'};
 
 bool StartsWith(const std::vector<unsigned char>& bytes, const unsigned char* signature,
                 size_t size) {
@@ -93,7 +94,7 @@ bool HugeDeclaredSize(const std::vector<unsigned char>& bytes) {
         };
         return TooManyPixels(word(16), word(20));
     }
-    if (bytes.size() >= 26 && bytes[0] == 'B' && bytes[1] == 'M') {
+    if (bytes.size() >= 26 && StartsWith(bytes, kBmpSignature, sizeof kBmpSignature)) {
         // The old 12-byte header holds 16-bit sides; the later ones signed 32-bit sides, a
         // negative height meaning rows from the top.
         if (LittleEndian32(&bytes[14]) == 12) {
@@ -113,10 +114,9 @@ bool HugeDeclaredSize(const std::vector<unsigned char>& bytes) {
 // process on a damaged file (a DICOM header did, in the picture fuzz target).
 bool KnownKind(const std::vector<unsigned char>& bytes) {
     static const unsigned char kJpeg[3] = {0xFF, 0xD8, 0xFF};
-    static const unsigned char kBmp[2] = {'B', 'M'};
     return StartsWith(bytes, kJpeg, sizeof kJpeg) ||
            StartsWith(bytes, kPngSignature, sizeof kPngSignature) ||
-           StartsWith(bytes, kBmp, sizeof kBmp);
+           StartsWith(bytes, kBmpSignature, sizeof kBmpSignature);
 }
 
 cv::Mat DecodeWithOpenCv(const std::vector<unsigned char>& bytes) {
