@@ -10,7 +10,6 @@
 
 #include "capture/capture.hpp"
 #include "common/state.hpp"
-#include "contents/motion_settings.hpp"
 #include "motion/motion.hpp"
 
 int main(int argc, char** argv) {
@@ -32,7 +31,7 @@ int main(int argc, char** argv) {
     for (;;) {
         GLT_Capture();
         if (camera_on == 0) break;
-        MeasureDifference();
+        MeasureDifference(grey_pair, true, VR_threshold);
         ++cycles;
         if (DifferenceSum > threshold) ++moved;
         if (DifferenceSum > highest) highest = DifferenceSum;

@@ -9,6 +9,7 @@
 #include "common/console.hpp"
 #include "common/state.hpp"
 #include "contents/camera_settings.hpp"
+#include "motion/motion.hpp"
 #include "platform/camera.hpp"
 #include "platform/clock.hpp"
 
@@ -82,7 +83,7 @@ void RetryCameraWhenDue() {
     if (CameraRead(&picture) && !IsUnexpectedFrame(picture)) {
         retrying = false;
         camera_on = 1;
-        RestartCameraMotion();
+        RestartMotion();
         PrintCameraOnBanner(1);
         return;
     }

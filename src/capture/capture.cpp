@@ -1,6 +1,5 @@
 #include "capture/capture.hpp"
 
-#include <cstring>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -8,6 +7,7 @@
 #include "common/console.hpp"
 #include "common/state.hpp"
 #include "knowledge/knowledge_base.hpp"
+#include "motion/motion.hpp"
 #include "platform/camera.hpp"
 #include "platform/service_notify.hpp"
 #include "platform/window.hpp"
@@ -15,8 +15,6 @@
 int32_t camera_on = 0;
 cv::Mat camera_frame;
 cv::Mat grey_frame;
-uint8_t grey_pair[2 * kGreyFrameBytes];
-int32_t grey_pair_index = 0;
 
 namespace {
 
@@ -91,13 +89,6 @@ bool IsUnexpectedFrame(const cv::Mat& frame) {
     return frame.cols != GLT_F_XMAX || frame.rows != GLT_F_YMAX || frame.type() != CV_8UC3;
 }
 
-void RestartCameraMotion() {
-    DifferenceSum = 0;
-    grey_pair_index = 0;
-    motion_count = 0;
-    direction = 1;
-}
-
 void SwitchCameraOff(int wait_ms) {
     camera_on = 0;
     camera_log_mode = 2;
@@ -138,13 +129,7 @@ void GLT_Capture() {
     if (CamFlipV != 0) cv::flip(camera_frame, camera_frame, 0);
     if (CamFlipH != 0) cv::flip(camera_frame, camera_frame, 1);
     cv::cvtColor(camera_frame, grey_frame, cv::COLOR_BGR2GRAY);
-    const int half = grey_pair_index != 0 ? 1 : 0;
-    uint8_t* target = grey_pair + half * kGreyFrameBytes;
-    std::memset(target, 0, kGreyFrameBytes);
-    for (int row = 0; row < GLT_F_YMAX; ++row) {
-        std::memcpy(target + row * GLT_F_XMAX, grey_frame.ptr(row), GLT_F_XMAX);
-    }
-    grey_pair_index = 1 - half;
+    KeepGreyPicture(grey_frame);
 }
 
 void ShutDown() {

@@ -6,7 +6,8 @@
 // Opens the camera on CamChan with width 320, height 240 and 60 frames/s requested.
 void OpenCamera();
 
-// Takes one camera frame into the next half of grey_pair; does nothing while camera_on is 0.
+// Takes one camera frame into the next half of grey_pair (KeepGreyPicture); does nothing while
+// camera_on is 0.
 // A failed read or a frame other than 320 x 240 BGR turns the camera off with its messages.
 void GLT_Capture();
 
@@ -16,10 +17,6 @@ void SwitchCameraOff(int wait_ms);
 
 // True when a camera frame is not 8-bit BGR at 320 x 240.
 bool IsUnexpectedFrame(const cv::Mat& frame);
-
-// The motion state a camera starts with when it is switched on: no difference, the pair filled
-// from half 0, no motion counted, direction forward.
-void RestartCameraMotion();
 
 // Releases the knowledge base and the camera, prints the farewell banner and waits 500 ms.
 void ShutDown();

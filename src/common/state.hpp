@@ -48,7 +48,6 @@ extern double speed_factor;        // frames per moving cycle of the level: 0.1 
 extern double VR_step;             // frames moved per moving cycle; speed_factor each cycle
 extern int32_t AutoReplayFlag;     // nonzero: the idle step advances one frame (TAB)
 extern double f_rate;              // cycle rate in 1/s from ReadTimer, at most 999
-extern int32_t GLT_threshold;      // motion threshold kept in GLT_THRESHOLD.dat, start 11500
 extern int32_t camera_log_mode;    // 1: save a camera picture to ../log every cycle; 2: do not
 extern int32_t DISP_WEB_CAM_INFO;  // console report: 0 none, 1 status line, 2 camera line, -1
 extern double shown_frame_no;      // frame_no at the last display; -1.0 / -999.0 force a display
@@ -118,10 +117,8 @@ extern int32_t HidePointer;   // 1: the mouse pointer is hidden over the window
 extern int32_t camera_on;                         // 1 while the camera is in use
 extern cv::Mat camera_frame;                      // last frame returned by the camera
 extern cv::Mat grey_frame;                        // 320 x 240 grey copy, made on first capture
-extern uint8_t grey_pair[2 * kGreyFrameBytes];    // the two most recent grey frames
-extern int32_t grey_pair_index;                   // half written by the next capture, 0 or 1
 
-// ---- Frame advance (capture/frame_advance) ----------------------------------------------------
+// ---- Frame step (motion/frame_step) -----------------------------------------------------------
 
 extern int32_t direction;       // 1 forward, 0 backward; other values do not move
 extern int32_t prev_direction;  // direction at the previous AdvanceFrame, start -1
@@ -129,9 +126,15 @@ extern int32_t wrap_flag;       // nonzero: the position wraps at both ends; 0: 
 extern int32_t motion_count;    // moving cycles since the count was last cleared
 extern int32_t toggle_limit;    // moving cycles above which a still cycle reverses
 extern int32_t reset_limit;     // moving cycles above which a still cycle clears the count
-extern int32_t VR_threshold;    // motion threshold used by AdvanceFrame
 
-// ---- Motion measurement (motion/motion) -------------------------------------------------------
+// ---- Motion measure (motion/measure) ----------------------------------------------------------
 
-extern int32_t DifferenceSum;  // motion value of the cycle
-extern int32_t sample_step;    // pixel step of the measurement in both directions, start 4
+extern int32_t DifferenceSum;                   // motion value of the cycle
+extern int32_t sample_step;                     // pixel step of the measure both ways, start 4
+extern uint8_t grey_pair[2 * kGreyFrameBytes];  // the two most recent grey camera frames
+extern int32_t grey_pair_index;                 // half written by the next capture, 0 or 1
+
+// ---- Threshold (motion/threshold) -------------------------------------------------------------
+
+extern int32_t GLT_threshold;  // motion threshold kept in GLT_THRESHOLD.dat, start 11500
+extern int32_t VR_threshold;   // threshold of the measure and the frame step, from GLT_threshold

@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "common/console.hpp"
+#include "common/settings_reader.hpp"
 #include "common/state.hpp"
-#include "contents/settings_reader.hpp"
 #include "platform/files.hpp"
 
 int32_t Fullscreen = 0;

@@ -14,6 +14,7 @@
 #include "common/state.hpp"
 #include "contents/frame_scan.hpp"
 #include "contents/naming.hpp"
+#include "motion/motion.hpp"
 #include "platform/files.hpp"
 #include "platform/inspect.hpp"
 #include "platform/overlay.hpp"
@@ -41,12 +42,9 @@ std::string FrameListFileName(long long folder_number) {
 }
 
 void ResetPlaybackState() {
-    grey_pair_index = 0;
+    RestartMotion();
     frame_no = 0.0;
     shown_frame_no = -1.0;
-    DifferenceSum = 0;
-    motion_count = 0;
-    direction = 1;
     keyframe_index = 0;
     for (double& key_frame : KeyFrameNumber) key_frame = 0.0;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <random>
 #include <string>
 
 #include "common/byte_layout.hpp"
@@ -13,6 +12,7 @@
 #include "common/state.hpp"
 #include "contents/naming.hpp"
 #include "knowledge/knowledge_base.hpp"
+#include "motion/motion.hpp"
 #include "platform/files.hpp"
 
 double KeyFrameNumber[kKeyFrames];
@@ -82,7 +82,9 @@ void ReadMainValues(FILE* file) {
     ReadLimited(file, &folder_index, 0, kHighestFolderIndex);
     ReadLimited(file, &MaxCount, 0, kMaxFrames);
     ReadStartPosition(file);
-    ScanInt(file, &VR_threshold);
+    int32_t threshold = VR_threshold;
+    ScanInt(file, &threshold);
+    TakeParameterThreshold(threshold);
     ReadDirection(file);
     ScanDouble(file, &VR_step);
     ScanInt(file, &toggle_limit);
@@ -167,30 +169,4 @@ void LoadParameters() {
     ReadParameterFile();
     ImportKeyFrames();
     ReadKB();
-}
-
-bool ReadThresholdFile() {
-    FILE* file = OpenFile(kThresholdFile, "r");
-    if (!file) return false;
-    ScanInt(file, &GLT_threshold);
-    std::fclose(file);
-    return true;
-}
-
-bool WriteThresholdFile() {
-    // A name of its own per write ("x": never an existing file), so two players sharing the
-    // working folder cannot write into each other's temporary file.
-    static std::mt19937 names{std::random_device{}()};
-    std::string temporary;
-    FILE* file = nullptr;
-    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-        temporary = std::string(kThresholdFile) + "." + std::to_string(names()) + ".tmp";
-        file = OpenFile(temporary.c_str(), "wx");
-    }
-    if (!file) return false;
-    const bool written = std::fprintf(file, "%d", GLT_threshold) > 0;
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed && std::rename(temporary.c_str(), kThresholdFile) == 0) return true;
-    std::remove(temporary.c_str());
-    return false;
 }

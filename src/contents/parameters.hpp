@@ -1,10 +1,8 @@
-// Per-folder parameter files, the key-frame import and the threshold file.
+// Per-folder parameter files and the key-frame import.
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-constexpr char kThresholdFile[] = "GLT_THRESHOLD.dat";
 
 // Highest folder_index a parameter file may set: folder S10000, the last one the folder keys reach.
 constexpr int32_t kHighestFolderIndex = 9999;
@@ -22,11 +20,3 @@ std::string ReadParameterFile();
 // Reads the parameter file name (values and limits as ReadParameterFile); false when it does not
 // open.
 bool ReadParametersFrom(const char* name);
-
-// Reads one "%d" from GLT_THRESHOLD.dat into GLT_threshold; false when the file does not open.
-bool ReadThresholdFile();
-
-// Replaces GLT_THRESHOLD.dat with GLT_threshold ("%d", no line end); false when it cannot be
-// written. The value goes to a temporary file in the same folder that is then renamed over the old
-// one, so an interrupted write never leaves a truncated threshold file.
-bool WriteThresholdFile();

@@ -6,6 +6,7 @@
 #include "contents/display_settings.hpp"
 #include "contents/parameters.hpp"
 #include "contents/video_import.hpp"
+#include "motion/motion.hpp"
 #include "platform/inspect.hpp"
 #include "setup/check_motion.hpp"
 #include "setup/report.hpp"

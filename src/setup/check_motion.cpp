@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "contents/motion_settings.hpp"
 #include "motion/motion.hpp"
 #include "setup/report.hpp"
 
@@ -15,7 +14,7 @@ void CheckMotionSettings() {
     }
     std::vector<std::string> skipped;
     LoadMotionSettings(false, &skipped);
-    const MotionMaskReport& mask = motion_mask_report;
+    const MotionMaskReport& mask = LoadedMotionMask();
     if (mask.file.empty()) {
         Say("Motion mask", "none: the whole picture counts");
     } else if (!mask.read) {
@@ -27,7 +26,7 @@ void CheckMotionSettings() {
                        mask.width, mask.height, 100.0 * mask.excluded));
     }
     Say("Motion light",
-        motion_filter.light ? "1: a change of the whole picture is not motion" : "0: off");
+        LoadedMotionFilter().light ? "1: a change of the whole picture is not motion" : "0: off");
     for (const std::string& line : skipped) {
         Warn(FormatText("%s %s", kMotionSettingsFile, line.c_str()));
     }

@@ -13,6 +13,7 @@
 #include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
 #include "contents/parameters.hpp"
+#include "motion/motion.hpp"
 #include "network/settings.hpp"
 #include "platform/files.hpp"
 #include "platform/inspect.hpp"

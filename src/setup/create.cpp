@@ -9,6 +9,7 @@
 #include "contents/naming.hpp"
 #include "contents/parameters.hpp"
 #include "contents/video_import.hpp"
+#include "motion/motion.hpp"
 #include "own_pictures.hpp"
 #include "platform/inspect.hpp"
 #include "setup/unit_name.hpp"

@@ -5,7 +5,7 @@
 
 #include "common/console.hpp"
 #include "common/state.hpp"
-#include "contents/parameters.hpp"
+#include "motion/motion.hpp"
 #include "platform/clock.hpp"
 #include "platform/overlay.hpp"
 
@@ -44,12 +44,6 @@ void ShowCountdown(int seconds_left) {
 
 }  // namespace
 
-int32_t CalibratedThreshold(int32_t highest) {
-    const int64_t proposed = (static_cast<int64_t>(std::max(highest, 0)) * 3 + 1) / 2;
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(proposed, kLowestCalibratedThreshold, INT32_MAX));
-}
-
 void ToggleCalibration() {
     if (running) {
         Stop("cancelled");
@@ -68,13 +62,13 @@ void ToggleCalibration() {
     ShowCountdown(kCalibrationSeconds);
 }
 
-void UpdateCalibration() {
+void UpdateCalibration(int32_t difference) {
     if (!running) return;
     if (camera_on == 0) {
         Stop("stopped, the camera went off");
         return;
     }
-    highest = std::max(highest, DifferenceSum);
+    highest = std::max(highest, difference);
     const uint64_t passed = ClockMicros() - started_us;
     const uint64_t whole = kCalibrationSeconds * kMicrosPerSecond;
     if (passed >= whole) {

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "capture/frame_advance.hpp"
 #include "common/console.hpp"
 #include "common/language.hpp"
 #include "common/state.hpp"
 #include "contents/parameters.hpp"
+#include "motion/motion.hpp"
 #include "platform/window.hpp"
 #include "shell/main_loop.hpp"
 
@@ -22,10 +22,8 @@ int32_t contents_listed = 0;
 namespace {
 
 constexpr int kTopSpeed = 5;
-constexpr int kThresholdPixels = 76800;  // one full grey frame; the threshold step is 1 % of the
-                                         // pixels the measurement samples
-constexpr double kSmallStep = 1.0;       // frames moved by z / x
-constexpr double kLargeStep = 10.0;      // frames moved by Z / X and '/' / '\'
+constexpr double kSmallStep = 1.0;   // frames moved by z / x
+constexpr double kLargeStep = 10.0;  // frames moved by Z / X and '/' / '\'
 
 // The shifted digits '!'..')' of a Japanese keyboard jump to 10 % .. 90 % of the folder.
 constexpr char kShiftedDigits[] = "!\"#$%&'()";
@@ -93,19 +91,11 @@ void ChangeSpeed(int change) {
     if (REPLAY_SPEED >= 1 && REPLAY_SPEED <= kTopSpeed) PrintText(kSpeedLines[REPLAY_SPEED - 1]);
 }
 
-// The threshold step: 1 % of the pixels sampled at sample_step. A step of 0, or one whose square
-// does not fit the arithmetic, counts as 1 so that no setting can divide by zero.
-int32_t ThresholdStep() {
-    int64_t divisor = static_cast<int64_t>(sample_step) * sample_step * 100;
-    if (divisor == 0 || divisor > INT32_MAX) divisor = 100;
-    return static_cast<int32_t>(kThresholdPixels / divisor);
-}
-
 void ChangeThreshold(int sign) {
     PrintKeyFunction(sign < 0 ? "KEY FUNCTION : [v][ Decrease GLT_threshold ]\n"
                               : "KEY FUNCTION : [V][ Increase GLT_threshold ]\n");
     if (!ReadThresholdFile()) Print("[ NG ] Read Failed : [ %s ]\n", kThresholdFile);
-    const int64_t changed = static_cast<int64_t>(GLT_threshold) + sign * ThresholdStep();
+    const int64_t changed = static_cast<int64_t>(GLT_threshold) + sign * ThresholdKeyStep();
     if (changed < 0) {
         GLT_threshold = 0;
     } else {

@@ -6,6 +6,7 @@
 #include "common/state.hpp"
 #include "contents/camera_settings.hpp"
 #include "contents/frame_list.hpp"
+#include "motion/motion.hpp"
 #include "platform/camera.hpp"
 #include "platform/overlay.hpp"
 #include "platform/window.hpp"
@@ -101,5 +102,5 @@ void SwitchCamera() {
     } else {
         PrintCameraOffBanner(1);
     }
-    RestartCameraMotion();
+    RestartMotion();
 }

@@ -8,9 +8,9 @@
 #include "common/path.hpp"
 #include "common/state.hpp"
 #include "contents/frame_list.hpp"
-#include "contents/motion_settings.hpp"
 #include "contents/naming.hpp"
 #include "contents/parameters.hpp"
+#include "motion/motion.hpp"
 #include "platform/files.hpp"
 #include "shell/keys.hpp"
 

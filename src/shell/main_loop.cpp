@@ -6,7 +6,6 @@
 
 #include "block/shared_block.hpp"
 #include "capture/capture.hpp"
-#include "capture/frame_advance.hpp"
 #include "capture/help.hpp"
 #include "capture/stopwatch.hpp"
 #include "common/console.hpp"
@@ -34,7 +33,6 @@ double speed_factor = 1.0;
 double VR_step = 1.0;
 int32_t AutoReplayFlag = 0;
 double f_rate = 0.0;
-int32_t GLT_threshold = 11500;
 int32_t camera_log_mode = 2;
 int32_t DISP_WEB_CAM_INFO = 0;
 double shown_frame_no = -1.0;
@@ -132,17 +130,12 @@ void ReportStatus() {
     if (DISP_WEB_CAM_INFO == -1) DISP_WEB_CAM_INFO = 0;
 }
 
-void ReadThreshold() {
-    ReadThresholdFile();
-    VR_threshold = GLT_threshold;
-}
-
 }  // namespace
 
 void RunPrologue() {
     Print("\n");
     OpenSharedBlock();
-    VR_threshold = 153600 / (sample_step * sample_step);
+    StartThreshold();
     Print("The system is starting up. This may take a while.\n\n");
     LoadParameters();
     CheckContents();
@@ -156,9 +149,9 @@ void RunPrologue() {
 bool RunCycle() {
     BeginCycle();
     GLT_Capture();
-    MeasureDifference();
-    UpdateCalibration();
-    AdvanceFrame();
+    MeasureDifference(grey_pair, camera_on != 0, VR_threshold);
+    UpdateCalibration(DifferenceSum);
+    AdvanceFrame(DifferenceSum, VR_threshold);
     LogCameraPicture();
     ReportStatus();
     UpdateMotionMeter();
@@ -175,7 +168,7 @@ bool RunCycle() {
         ShowHelp();
         ClearSharedBlock();
     }
-    ReadThreshold();
+    UpdateThreshold();
     // A key typed while a new picture was being decoded is dropped, so key repeats cannot
     // outrun the display.
     const bool go_on = RunKeyCommand(pending_key == 1 ? kDropKey : key);

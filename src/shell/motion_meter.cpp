@@ -50,6 +50,7 @@ void MakeCameraPicture() {
         panel.camera.release();
         return;
     }
+    const MotionFilter& filter = LoadedMotionFilter();
     const int newest = 1 - (grey_pair_index != 0 ? 1 : 0);
     cv::Mat halves[2];
     for (int half = 0; half < 2; ++half) {
@@ -69,7 +70,7 @@ void MakeCameraPicture() {
         for (int x = 0; x < kMeterCameraWidth; ++x) {
             const int index = row + x * (GLT_F_XMAX / kMeterCameraWidth);
             const int grey = now[x];
-            if (motion_filter.masked && motion_filter.counts[index] == 0) {
+            if (filter.masked && filter.counts[index] == 0) {
                 const auto dark = static_cast<uint8_t>(grey / kMaskedDarkening);
                 out[x] = cv::Vec3b(dark, dark, dark);
                 continue;
@@ -79,14 +80,6 @@ void MakeCameraPicture() {
             out[x] = cv::Vec3b(kept, kept, static_cast<uint8_t>(grey + (255 - grey) * tint / 255));
         }
     }
-}
-
-// The measurement's highest value: every sampled pixel changing by 255.
-int32_t FullScale() {
-    const int step = sample_step > 0 ? sample_step : 1;
-    const int64_t columns = (GLT_F_XMAX + step - 1) / step;
-    const int64_t rows = (GLT_F_YMAX + step - 1) / step;
-    return static_cast<int32_t>(std::min<int64_t>(columns * rows * 255, INT32_MAX));
 }
 
 const char* DirectionName() {
@@ -141,6 +134,6 @@ void UpdateMotionMeter() {
     panel.own = DifferenceSum;
     panel.total = SI[kDiffSumWord];
     panel.threshold = VR_threshold;
-    panel.full_scale = FullScale();
+    panel.full_scale = FullScaleDifference(sample_step);
     OverlayShowMeter(&panel);
 }

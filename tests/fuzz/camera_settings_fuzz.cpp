@@ -3,8 +3,8 @@
 #include "common/state.hpp"
 #include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
-#include "contents/motion_settings.hpp"
 #include "fuzz_support.hpp"
+#include "motion/motion.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzSetUp();
@@ -20,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const uint8_t kNamesTheMask[] = "mask mask.png\nlight 1\n";
     WriteInputFile("SetMotion.txt", kNamesTheMask, sizeof kNamesTheMask - 1);
     LoadMotionSettings();
-    if (motion_mask_report.excluded < 0.0 || motion_mask_report.excluded > 1.0) __builtin_trap();
+    const double excluded = LoadedMotionMask().excluded;
+    if (excluded < 0.0 || excluded > 1.0) __builtin_trap();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "common/state.hpp"
 #include "contents/parameters.hpp"
 #include "fuzz_support.hpp"
+#include "motion/motion.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzSetUp();

@@ -5,7 +5,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,13 +37,6 @@ std::string LoadAndCapture() {
 void AppendInt32(std::string& bytes, int32_t value) {
     const auto bits = static_cast<uint32_t>(value);
     for (int i = 0; i < 4; ++i) bytes += static_cast<char>((bits >> (8 * i)) & 0xFF);
-}
-
-int EntriesIn(const std::string& folder) {
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
-        ++entries;
-    return entries;
 }
 
 }  // namespace
@@ -294,37 +286,4 @@ TEST(KeyFrameImport, FolderWithoutTheFileIsSilent) {
     tree.WriteFile("../S001/nqt_config.dat", std::string(16, '\x01'));
     EXPECT_EQ(LoadAndCapture(), "");
     EXPECT_EQ(PivotHistory[0], 0);
-}
-
-TEST(ThresholdFile, ReadsOneNumberAndKeepsTheValueOtherwise) {
-    TempTree tree;
-    GLT_threshold = 11500;
-    EXPECT_FALSE(ReadThresholdFile());
-    EXPECT_EQ(GLT_threshold, 11500);
-    tree.WriteFile(kThresholdFile, "  12345\n");
-    EXPECT_TRUE(ReadThresholdFile());
-    EXPECT_EQ(GLT_threshold, 12345);
-    tree.WriteFile(kThresholdFile, "many");
-    EXPECT_TRUE(ReadThresholdFile());
-    EXPECT_EQ(GLT_threshold, 12345);
-}
-
-TEST(ThresholdFile, WriteReplacesTheFileWithTheBareNumber) {
-    TempTree tree;
-    tree.WriteFile(kThresholdFile, "123456789\n");
-    GLT_threshold = 777;
-    EXPECT_TRUE(WriteThresholdFile());
-    EXPECT_EQ(tree.ReadFile(kThresholdFile), "777");
-    GLT_threshold = -48;
-    EXPECT_TRUE(WriteThresholdFile());
-    EXPECT_EQ(tree.ReadFile(kThresholdFile), "-48");
-    EXPECT_EQ(EntriesIn(tree.work()), 1);  // no temporary file left behind
-}
-
-TEST(ThresholdFile, WriteThatCannotReplaceTheFileFailsAndLeavesNoTemporaryFile) {
-    TempTree tree;
-    tree.MakeFolder(kThresholdFile);  // a folder in the way: the rename must fail
-    GLT_threshold = 500;
-    EXPECT_FALSE(WriteThresholdFile());
-    EXPECT_EQ(EntriesIn(tree.work()), 1);
 }

@@ -22,66 +22,59 @@ void Room(int level0, int level1, int shape_level = -1, int shape_rows = 0) {
     sample_step = 4;
 }
 
+MotionFilter filter;
+int32_t light_shift = 0;
+
 int32_t Measure(bool masked, bool light) {
-    motion_filter.masked = masked;
-    motion_filter.light = light;
-    MeasureDifference();
-    return DifferenceSum;
+    filter.masked = masked;
+    filter.light = light;
+    return SumDifference(grey_pair, sample_step, filter, &light_shift);
 }
 
-// The filter is process-wide: each test leaves it off for the tests that follow in this process.
-struct FilterOffAfter : testing::Test {
-    void TearDown() override { motion_filter.masked = motion_filter.light = false; }
-};
-using MotionLight = FilterOffAfter;
-using MotionMask = FilterOffAfter;
-using MotionFilterOff = FilterOffAfter;
-
-TEST_F(MotionLight, AChangeOfTheWholePictureIsNotMotionInEitherDirection) {
+TEST(MotionLight, AChangeOfTheWholePictureIsNotMotionInEitherDirection) {
     Room(100, 140);
     EXPECT_EQ(Measure(false, false), 4800 * 40);
     EXPECT_EQ(Measure(false, true), 0);
-    EXPECT_EQ(motion_light_shift, -40);
+    EXPECT_EQ(light_shift, -40);
     Room(140, 100);
     EXPECT_EQ(Measure(false, true), 0);
-    EXPECT_EQ(motion_light_shift, 40);
+    EXPECT_EQ(light_shift, 40);
 }
 
-TEST_F(MotionLight, AShapeInFrontOfALampStillCountsLessTheDeadBand) {
+TEST(MotionLight, AShapeInFrontOfALampStillCountsLessTheDeadBand) {
     // 40 of 240 rows (10 sampled) turn dark while the rest brightens by 40: the shape is 120
     // levels below the lit room.
     Room(100, 140, 20, 40);
     EXPECT_EQ(Measure(false, true), 10 * 80 * (120 - kGrainDeadBand));
 }
 
-TEST_F(MotionLight, ChangesWithinTheDeadBandDoNotCount) {
+TEST(MotionLight, ChangesWithinTheDeadBandDoNotCount) {
     Room(100, 100 + kGrainDeadBand);
     Half(1)[0] = 100 + kGrainDeadBand + 1 + kGrainDeadBand;  // one sample 1 level beyond the band
     // The median is the shift of all other samples: the one sample counts 1 level.
     EXPECT_EQ(Measure(false, true), 1);
 }
 
-TEST_F(MotionMask, MaskedPixelsNeverCountAndAnAllMaskedPictureMeasuresZero) {
+TEST(MotionMask, MaskedPixelsNeverCountAndAnAllMaskedPictureMeasuresZero) {
     Room(0, 255);
-    std::memset(motion_filter.counts, 1, kGreyFrameBytes);
-    std::memset(motion_filter.counts, 0, 120 * GLT_F_XMAX);  // the top half
+    std::memset(filter.counts, 1, kGreyFrameBytes);
+    std::memset(filter.counts, 0, 120 * GLT_F_XMAX);  // the top half
     EXPECT_EQ(Measure(true, false), 2400 * (255 - kGrainDeadBand));
-    std::memset(motion_filter.counts, 0, kGreyFrameBytes);
+    std::memset(filter.counts, 0, kGreyFrameBytes);
     EXPECT_EQ(Measure(true, true), 0);
-    EXPECT_EQ(motion_light_shift, 0);
+    EXPECT_EQ(light_shift, 0);
 }
 
-TEST_F(MotionMask, TheLightShiftIsTakenFromTheCountedPlacesOnly) {
+TEST(MotionMask, TheLightShiftIsTakenFromTheCountedPlacesOnly) {
     // The masked top 150 rows change by 90 (a screen); the counted rest brightens by 10.
     Room(100, 110, 190, 150);
-    std::memset(motion_filter.counts, 1, kGreyFrameBytes);
-    std::memset(motion_filter.counts, 0, 150 * GLT_F_XMAX);
+    std::memset(filter.counts, 1, kGreyFrameBytes);
+    std::memset(filter.counts, 0, 150 * GLT_F_XMAX);
     EXPECT_EQ(Measure(true, true), 0);
-    EXPECT_EQ(motion_light_shift, -10);
+    EXPECT_EQ(light_shift, -10);
 }
 
-TEST_F(MotionFilterOff, CountedChangeIsThePlainDifference) {
-    motion_filter.masked = motion_filter.light = false;
+TEST(MotionFilterOff, CountedChangeIsThePlainDifference) {
     EXPECT_EQ(CountedChange(0, 10, 12), 2);
     EXPECT_EQ(CountedChange(0, 12, 10), 2);
 }

@@ -19,6 +19,11 @@ uint8_t* Half(int half) {
     return grey_pair + half * kGreyFrameBytes;
 }
 
+// The measure as the cycle calls it.
+void Measure() {
+    MeasureDifference(grey_pair, camera_on != 0, VR_threshold);
+}
+
 void BlackAndWhite() {
     std::memset(Half(0), 0, kGreyFrameBytes);
     std::memset(Half(1), 255, kGreyFrameBytes);
@@ -36,7 +41,7 @@ TEST_P(MotionSampling, SumsTheSampledDifference) {
     camera_on = 1;
     sample_step = GetParam().step;
     BlackAndWhite();
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(DifferenceSum, GetParam().sum);
 }
 
@@ -57,14 +62,14 @@ TEST(MotionSampling, VisitsExactlyTheSampledPlaces) {
     Half(0)[239 * 320 + 319] = 200;  // not sampled
     Half(0)[3 * 320 + 4] = 100;      // column 4 is not sampled
     Half(0)[6 * 320 + 3] = 40;       // sampled, newer half may be either one
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(DifferenceSum, 50);
 }
 
 TEST(MotionSampling, IdenticalFramesGiveNothing) {
     camera_on = 1;
     std::memset(grey_pair, 123, sizeof grey_pair);
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(DifferenceSum, 0);
 }
 
@@ -87,7 +92,7 @@ TEST_P(MotionSlot, PublishesInTheSlotOfCamChanAndRebuildsTheTotal) {
     camera_on = 1;
     CamChan = GetParam().chan;
     BlackAndWhite();
-    MeasureDifference();
+    Measure();
     std::memset(SI, 0, sizeof SI);
     ReadSharedBlock();
     const int written = GetParam().written_word;
@@ -116,7 +121,7 @@ TEST(MotionSlot, TheTotalWrapsLikeA32BitSum) {
     camera_on = 1;
     CamChan = 40;
     std::memset(grey_pair, 0, sizeof grey_pair);
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(SI[0], -2147483647);
 }
 
@@ -131,7 +136,7 @@ TEST(MotionSlot, TwoCopiesPoolTheirMotion) {
         CamChan = 4;
         std::memset(Half(0), 0, kGreyFrameBytes);
         std::memset(Half(1), 10, kGreyFrameBytes);
-        MeasureDifference();
+        Measure();
         _exit(DifferenceSum == 48000 ? 0 : 1);
     }
     int status = 0;
@@ -141,7 +146,7 @@ TEST(MotionSlot, TwoCopiesPoolTheirMotion) {
     camera_on = 1;
     CamChan = 7;
     BlackAndWhite();
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(SI[5], 48000);
     EXPECT_EQ(SI[8], 1224000);
     EXPECT_EQ(SI[0], 1224000 + 48000);
@@ -149,7 +154,7 @@ TEST(MotionSlot, TwoCopiesPoolTheirMotion) {
     // A camera-less copy follows the total.
     camera_on = 0;
     VR_threshold = GLT_threshold = 11500;
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(DifferenceSum, 1224000 + 48000);
 }
 
@@ -163,14 +168,14 @@ TEST(MotionCameraOff, FollowsTheTotalOnlyOnceTheThresholdIsTakenOver) {
     GLT_threshold = 11500;
     VR_threshold = 0;  // the first cycle, before the threshold file was read
     std::memset(grey_pair, 5, sizeof grey_pair);
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(DifferenceSum, 0);
     for (int i = 0; i < 2 * kGreyFrameBytes; ++i) ASSERT_EQ(grey_pair[i], 0) << i;
 
     VR_threshold = 11500;
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(DifferenceSum, 777);
-    MeasureDifference();
+    Measure();
     EXPECT_EQ(DifferenceSum, 777);
 }
 
@@ -186,10 +191,10 @@ TEST(MotionFromCamera, AlternatingBlackAndWhiteClipIsFullMotion) {
     OpenCamera();
     GLT_Capture();
     GLT_Capture();
-    MeasureDifference();
+    Measure();
     EXPECT_NEAR(DifferenceSum, 1224000, 4800 * 4);  // Motion-JPEG may move a level slightly
     GLT_Capture();
-    MeasureDifference();
+    Measure();
     EXPECT_NEAR(DifferenceSum, 1224000, 4800 * 4);
     EXPECT_EQ(SI[1], DifferenceSum);
     EXPECT_EQ(SI[0], DifferenceSum);

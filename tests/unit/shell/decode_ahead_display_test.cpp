@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "capture/frame_advance.hpp"
 #include "common/state.hpp"
 #include "contents/frame_list.hpp"
 #include "fakes/fake_window.hpp"
+#include "motion/motion.hpp"
 #include "shell/decode_ahead.hpp"
 #include "shell/display.hpp"
 #include "support/temp_tree.hpp"
@@ -37,7 +37,7 @@ struct Playback {
 
 // One moving cycle as the main loop runs it: the advance, then the display step.
 void MovingCycle(Playback& run) {
-    AdvanceFrame();
+    AdvanceFrame(DifferenceSum, VR_threshold);
     DisplayStep();
     Cycle cycle{static_cast<int>(frame_no), static_cast<int>(fake::shown.size()), {}, pending_key};
     for (int n = 0; n < MaxCount; ++n) cycle.loaded.push_back(FrameData[n].loaded);
@@ -180,7 +180,7 @@ TEST(DecodeAheadDisplay, UndecodableFrameEndsThePlayerAsBefore) {
                 DifferenceSum = 1000000;
                 VR_threshold = 1;
                 for (int cycle = 0; cycle < 6; ++cycle) {
-                    AdvanceFrame();
+                    AdvanceFrame(DifferenceSum, VR_threshold);
                     DisplayStep();
                     DecodeAheadWaitIdle();
                 }

@@ -1,4 +1,4 @@
-#include "contents/settings_reader.hpp"
+#include "common/settings_reader.hpp"
 
 #include <algorithm>
 

@@ -1,20 +1,21 @@
-#include "contents/motion_settings.hpp"
-
+// The filter of the measure, read from SetMotion.txt: the mask and the light option.
 #include <cstdio>
 #include <opencv2/imgproc.hpp>
 
 #include "common/console.hpp"
 #include "common/path.hpp"
+#include "common/settings_reader.hpp"
 #include "common/state.hpp"
-#include "contents/settings_reader.hpp"
 #include "motion/motion.hpp"
 #include "platform/files.hpp"
 #include "platform/inspect.hpp"
 #include "platform/picture.hpp"
 
-MotionMaskReport motion_mask_report;
-
 namespace {
+
+// Written only by LoadMotionSettings; the measure and the meter read them.
+MotionFilter motion_filter;
+MotionMaskReport motion_mask_report;
 
 constexpr int kDarkBelow = 128;  // a mask pixel darker than this grey excludes its place
 // The excluded area is widened by this many camera pixels on every side: the lens and the
@@ -64,6 +65,14 @@ const char* Apply(const std::string& key, const std::string& value) {
 }
 
 }  // namespace
+
+const MotionFilter& LoadedMotionFilter() {
+    return motion_filter;
+}
+
+const MotionMaskReport& LoadedMotionMask() {
+    return motion_mask_report;
+}
 
 void LoadMotionSettings(bool report, std::vector<std::string>* skipped) {
     motion_filter.masked = false;

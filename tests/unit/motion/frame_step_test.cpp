@@ -1,5 +1,3 @@
-#include "capture/frame_advance.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +6,7 @@
 
 #include "common/state.hpp"
 #include "fakes/fake_window.hpp"
+#include "motion/motion.hpp"
 #include "support/temp_tree.hpp"
 
 namespace {
@@ -16,6 +15,8 @@ constexpr int32_t kThreshold = 11500;
 constexpr int32_t kMoving = kThreshold + 1;
 constexpr int32_t kStill = kThreshold;  // the threshold itself is still
 
+int32_t threshold = kThreshold;
+
 void Folder(int frames) {
     MaxCount = frames;
     frame_no = 0.0;
@@ -23,7 +24,7 @@ void Folder(int frames) {
     prev_direction = 1;
     motion_count = 0;
     wrap_flag = 0;
-    VR_threshold = kThreshold;
+    threshold = kThreshold;
     VR_step = 1.0;
 }
 
@@ -33,8 +34,7 @@ void CameraLimits(bool on) {
 }
 
 void Cycle(int32_t difference) {
-    DifferenceSum = difference;
-    AdvanceFrame();
+    AdvanceFrame(difference, threshold);
 }
 
 struct EndCase {
@@ -78,7 +78,7 @@ TEST(FrameAdvance, NoMotionChangesNothing) {
         frame_no = 10.0;
         motion_count = 7;
         direction = prev_direction = 0;
-        VR_threshold = -100;  // even below a negative threshold nothing counts
+        threshold = -100;  // even below a negative threshold nothing counts
         Cycle(difference);
         EXPECT_EQ(frame_no, 10.0);
         EXPECT_EQ(motion_count, 7);

@@ -1,8 +1,9 @@
-#include "capture/frame_advance.hpp"
-
+// The frame step: motion above the threshold moves the position, a still cycle after a burst
+// turns it round.
 #include <cmath>
 
 #include "common/state.hpp"
+#include "motion/motion.hpp"
 #include "platform/picture.hpp"
 #include "platform/window.hpp"
 
@@ -12,7 +13,6 @@ int32_t wrap_flag = 0;
 int32_t motion_count = 0;
 int32_t toggle_limit = 5;
 int32_t reset_limit = 2;
-int32_t VR_threshold = 0;
 
 namespace {
 
@@ -38,10 +38,9 @@ void MoveBackward(double step) {
     if (frame_no < 0.0) frame_no = wrap_flag != 0 ? LastPosition() : 0.0;
 }
 
-void MotionStep() {
-    const int32_t difference = DifferenceSum;
+void MotionStep(int32_t difference, int32_t threshold) {
     if (difference <= 0) return;
-    if (difference > VR_threshold) {
+    if (difference > threshold) {
         ++motion_count;
         if (direction == 0) MoveBackward(VR_step);
         if (direction == 1) MoveForward(VR_step);
@@ -66,8 +65,8 @@ bool LoadDirectionPicture() {
 
 }  // namespace
 
-void AdvanceFrame() {
-    MotionStep();
+void AdvanceFrame(int32_t difference, int32_t threshold) {
+    MotionStep(difference, threshold);
     if (direction == prev_direction) return;
     prev_direction = direction;
     if (!LoadDirectionPicture()) return;
@@ -85,4 +84,11 @@ void StepBackward(double step) {
     MoveBackward(step);
     if (wrap_flag == 0) prev_direction = 0;
     direction = 0;
+}
+
+void RestartMotion() {
+    DifferenceSum = 0;
+    grey_pair_index = 0;
+    motion_count = 0;
+    direction = 1;
 }

@@ -1,8 +1,7 @@
-#include "contents/motion_settings.hpp"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <numeric>
 #include <opencv2/imgcodecs.hpp>
 
@@ -23,25 +22,23 @@ Said Load(const TempTree& tree, const char* file) {
     return {testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr()};
 }
 
-// The settings are process-wide: each test leaves the filter off for the tests that follow.
-struct MotionSettingsFile : testing::Test {
-    void TearDown() override { motion_filter.masked = motion_filter.light = false; }
-};
-
 int Excluded() {
-    return kGreyFrameBytes -
-           std::accumulate(motion_filter.counts, motion_filter.counts + kGreyFrameBytes, 0);
+    const MotionFilter& filter = LoadedMotionFilter();
+    return kGreyFrameBytes - std::accumulate(filter.counts, filter.counts + kGreyFrameBytes, 0);
 }
 
-TEST_F(MotionSettingsFile, MissingFileIsSilentAndTurnsTheFilterOff) {
+TEST(MotionSettingsFile, MissingFileIsSilentAndTurnsTheFilterOff) {
     TempTree tree;
-    motion_filter.masked = motion_filter.light = true;
+    cv::imwrite(tree.work() + "/mask.png", cv::Mat(24, 32, CV_8UC3, cv::Scalar(255, 255, 255)));
+    Load(tree, "mask mask.png\nlight 1\n");
+    ASSERT_TRUE(LoadedMotionFilter().masked && LoadedMotionFilter().light);
+    std::remove((tree.work() + "/SetMotion.txt").c_str());
     const Said said = Load(tree, nullptr);
     EXPECT_EQ(said.out + said.err, "");
-    EXPECT_FALSE(motion_filter.masked || motion_filter.light);
+    EXPECT_FALSE(LoadedMotionFilter().masked || LoadedMotionFilter().light);
 }
 
-TEST_F(MotionSettingsFile, ReportsSettingsAndSkipsBadLinesByNumber) {
+TEST(MotionSettingsFile, ReportsSettingsAndSkipsBadLinesByNumber) {
     TempTree tree;
     const Said said = Load(tree, "# a room\nlight 2\nlamp 1\n\n  light   1  # the sun\nlight\n");
     EXPECT_EQ(said.out, "\nSET: light = 1 ( 1-> a change of the whole picture is not motion )\n");
@@ -49,11 +46,11 @@ TEST_F(MotionSettingsFile, ReportsSettingsAndSkipsBadLinesByNumber) {
               "[ NG ] SetMotion.txt line 2 skipped: light is 0 or 1\n"
               "[ NG ] SetMotion.txt line 3 skipped: unknown setting (mask, light)\n"
               "[ NG ] SetMotion.txt line 6 skipped: light is 0 or 1\n");
-    EXPECT_TRUE(motion_filter.light);
-    EXPECT_FALSE(motion_filter.masked);
+    EXPECT_TRUE(LoadedMotionFilter().light);
+    EXPECT_FALSE(LoadedMotionFilter().masked);
 }
 
-TEST_F(MotionSettingsFile, AMaskIsScaledToTheCameraAndWidenedByItsMargin) {
+TEST(MotionSettingsFile, AMaskIsScaledToTheCameraAndWidenedByItsMargin) {
     TempTree tree;
     // 640 x 480, its left 200 columns dark: 100 camera columns, plus the 8-pixel margin.
     cv::Mat mask(480, 640, CV_8UC3, cv::Scalar(255, 255, 255));
@@ -64,13 +61,13 @@ TEST_F(MotionSettingsFile, AMaskIsScaledToTheCameraAndWidenedByItsMargin) {
               "\nSET: mask  = My Mask.png (640 x 480, 34 % of the picture excluded)\n"
               "SET: light = 0 ( 1-> a change of the whole picture is not motion )\n");
     EXPECT_EQ(said.err, "");
-    EXPECT_TRUE(motion_filter.masked);
+    EXPECT_TRUE(LoadedMotionFilter().masked);
     EXPECT_EQ(Excluded(), 108 * 240);
-    EXPECT_EQ(motion_filter.counts[107], 0);
-    EXPECT_EQ(motion_filter.counts[108], 1);
+    EXPECT_EQ(LoadedMotionFilter().counts[107], 0);
+    EXPECT_EQ(LoadedMotionFilter().counts[108], 1);
 }
 
-TEST_F(MotionSettingsFile, AMaskThatIsNoPictureWarnsOnceAndTheWholePictureCounts) {
+TEST(MotionSettingsFile, AMaskThatIsNoPictureWarnsOnceAndTheWholePictureCounts) {
     TempTree tree;
     tree.WriteFile("bad.png", "not a picture");
     // A PNG header claiming 20000 x 20000 pixels is refused before anything is allocated.
@@ -84,8 +81,8 @@ TEST_F(MotionSettingsFile, AMaskThatIsNoPictureWarnsOnceAndTheWholePictureCounts
         const Said said = Load(tree, (std::string("light 1\nmask ") + name + "\n").c_str());
         EXPECT_EQ(said.err, std::string("[ NG ] SetMotion.txt: the mask ") + name +
                                 " cannot be read as a picture; the whole picture counts\n");
-        EXPECT_FALSE(motion_filter.masked);
-        EXPECT_TRUE(motion_filter.light);
+        EXPECT_FALSE(LoadedMotionFilter().masked);
+        EXPECT_TRUE(LoadedMotionFilter().light);
     }
 }
 
