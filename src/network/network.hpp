@@ -1,4 +1,4 @@
-// Motion and control across computers: OSC over UDP (liblo), set up by SetNetwork.txt in the
+// Motion and control across computers: OSC over UDP, set up by SetNetwork.txt in the
 // working folder. Without that file nothing here starts and every call does nothing.
 #pragma once
 

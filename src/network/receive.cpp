@@ -1,19 +1,17 @@
 #include "network/receive.hpp"
 
-#include <lo/lo.h>
-
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
 #include <mutex>
-#include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "common/console.hpp"
 #include "common/state.hpp"
+#include "network/osc.hpp"
 #include "platform/udp.hpp"
 
 namespace {
@@ -22,7 +20,7 @@ constexpr int kCommandQueue = 256;  // keys and folders waiting; more are ignore
 constexpr int kLastKeyByte = 254;   // 255 is "no key"
 // Waking a thread costs about 30 us of CPU on a virtual machine, about a tenth of an idle
 // player's cycle time per second at 60 messages a second. So the receiving thread waits on its
-// socket in slices of 100 ms (liblo's own server thread wakes every 10 ms), reads what came in one
+// socket in slices of 100 ms, reads what came in one
 // system call and then rests 50 ms, so that a stream of messages wakes it at most 20 times a
 // second. Ending the thread waits at most one slice and one rest.
 constexpr int kWaitSliceMs = 100;
@@ -45,33 +43,22 @@ std::atomic<uint64_t> ignored{0};
 std::atomic<uint64_t> refused{0};
 
 NetworkSettings accepted;  // read-only while the thread runs
-lo_server server = nullptr;
+int server_socket = -1;
 std::vector<uint8_t> batch_memory;  // kBatch datagrams, held while the thread runs
 std::thread receiver;
 std::atomic<bool> serving{false};
 
-// liblo reports a failed bind through the error handler only; the text is kept for the report.
-std::atomic<bool> starting{false};
-std::string start_error;
-
-// liblo's arguments lie at 4-byte offsets in the packet, but lo_arg is aligned for 8-byte types:
-// the 4-byte values are copied out rather than read through the union.
-int32_t IntOf(const lo_arg* arg) {
-    int32_t value;
-    std::memcpy(&value, arg, sizeof value);
-    return value;
-}
+// The reason printed when the port cannot be bound, the same words as the receivers before.
+constexpr char kBindFailure[] = "cannot find free port (9904)";
 
 // An int32 or float32 argument as a number.
-bool NumberOf(char type, const lo_arg* arg, double* number) {
-    if (type == LO_INT32) {
-        *number = IntOf(arg);
+bool NumberOf(const OscArgument& argument, double* number) {
+    if (argument.type == 'i') {
+        *number = argument.int32;
         return true;
     }
-    if (type == LO_FLOAT) {
-        float value;
-        std::memcpy(&value, arg, sizeof value);
-        *number = value;
+    if (argument.type == 'f') {
+        *number = argument.float32;
         return true;
     }
     return false;
@@ -79,10 +66,11 @@ bool NumberOf(char type, const lo_arg* arg, double* number) {
 
 // `/zeltran/motion SLOT VALUE`: SLOT a whole number 0..31, VALUE finite, not negative, within
 // int32 (a float is cut to its whole part).
-bool QueueMotion(const char* types, lo_arg** argv, int argc) {
+bool QueueMotion(const OscMessage& message) {
     double slot = 0.0;
     double value = 0.0;
-    if (argc != 2 || !NumberOf(types[0], argv[0], &slot) || !NumberOf(types[1], argv[1], &value)) {
+    if (message.count != 2 || !NumberOf(message.arguments[0], &slot) ||
+        !NumberOf(message.arguments[1], &value)) {
         return false;
     }
     if (!(slot >= 0.0 && slot < kCameraSlots) || slot != std::floor(slot)) return false;
@@ -103,27 +91,36 @@ bool QueueCommand(int32_t key, int32_t folder) {
 }
 
 // `/zeltran/key BYTE`: an int32, or a string whose first byte counts.
-bool QueueKey(const char* types, lo_arg** argv, int argc) {
-    if (argc != 1) return false;
+bool QueueKey(const OscMessage& message) {
+    if (message.count != 1) return false;
+    const OscArgument& argument = message.arguments[0];
     int32_t key = 0;
-    if (types[0] == LO_INT32) key = IntOf(argv[0]);
-    if (types[0] == LO_STRING) key = *reinterpret_cast<const unsigned char*>(argv[0]);
+    if (argument.type == 'i') key = argument.int32;
+    if (argument.type == 's') key = *reinterpret_cast<const unsigned char*>(argument.string);
     if (key < 1 || key > kLastKeyByte) return false;
     return QueueCommand(key, 0);
 }
 
-bool QueueFolder(const char* types, lo_arg** argv, int argc) {
-    if (argc != 1 || types[0] != LO_INT32) return false;
-    const int32_t folder = IntOf(argv[0]);
+bool QueueFolder(const OscMessage& message) {
+    if (message.count != 1 || message.arguments[0].type != 'i') return false;
+    const int32_t folder = message.arguments[0].int32;
     if (folder < 1 || folder > kLastRemoteFolder) return false;
     return QueueCommand(0, folder);
 }
 
-bool Queue(const char* path, const char* types, lo_arg** argv, int argc) {
-    if (std::strcmp(path, "/zeltran/motion") == 0) return QueueMotion(types, argv, argc);
-    if (std::strcmp(path, "/zeltran/key") == 0) return QueueKey(types, argv, argc);
-    if (std::strcmp(path, "/zeltran/folder") == 0) return QueueFolder(types, argv, argc);
+bool Queue(const OscMessage& message) {
+    if (std::strcmp(message.path, "/zeltran/motion") == 0) return QueueMotion(message);
+    if (std::strcmp(message.path, "/zeltran/key") == 0) return QueueKey(message);
+    if (std::strcmp(message.path, "/zeltran/folder") == 0) return QueueFolder(message);
     return false;
+}
+
+void HandleMessage(const OscMessage& message) {
+    if (Queue(message)) {
+        ++received;
+    } else {
+        ++ignored;
+    }
 }
 
 // With queue_lock held: clears `queued` once the queue holds nothing.
@@ -135,10 +132,9 @@ void NoteIfEmpty() {
     queued = false;
 }
 
-// Reads the socket liblo bound, so that a batch of datagrams costs one system call; liblo takes
-// each one apart.
+// Reads the socket in batches, so that a batch of datagrams costs one system call.
 void Serve() {
-    const int socket = lo_server_get_socket_fd(server);
+    const int socket = server_socket;
     Datagram datagrams[kBatch];
     for (int i = 0; i < kBatch; ++i) {
         datagrams[i] = {&batch_memory[i * kLongestDatagram], kLongestDatagram, 0, false, {}};
@@ -154,7 +150,7 @@ void Serve() {
                     ++ignored;
                     continue;
                 }
-                DispatchDatagram(server, datagram.data, datagram.size,
+                DispatchDatagram(datagram.data, datagram.size,
                                  SenderAllowed(accepted, datagram.sender));
             }
         }
@@ -162,46 +158,16 @@ void Serve() {
     }
 }
 
-int HandleMessage(const char* path, const char* types, lo_arg** argv, int argc,
-                  lo_message /*message*/, void* /*user_data*/) {
-    if (Queue(path, types, argv, argc)) {
-        ++received;
-    } else {
-        ++ignored;
-    }
-    return 0;  // handled: no other method runs
-}
-
 }  // namespace
-
-void ReceiveError(int number, const char* message, const char* where) {
-    if (!starting) {
-        ++ignored;
-        return;
-    }
-    start_error = std::string(message ? message : "") + (where ? std::string(" ") + where : "") +
-                  " (" + std::to_string(number) + ")";
-}
-
-void AttachDispatch(lo_server server) {
-    // A bundle time-tagged for later would otherwise wait in liblo's queue, which has no limit.
-    lo_server_enable_queue(server, 0, 1);
-    lo_server_add_method(server, nullptr, nullptr, HandleMessage, nullptr);
-}
 
 bool StartReceiving(const NetworkSettings& settings) {
     accepted = settings;
-    const std::string port = std::to_string(settings.listen_port);
-    start_error.clear();
-    starting = true;
-    server = lo_server_new_with_proto(port.c_str(), LO_UDP, ReceiveError);
-    starting = false;
-    if (server == nullptr) {
-        PrintError("[ NG ] Cannot receive on UDP port %s: %s. Running on without receiving.\n",
-                   port.c_str(), start_error.c_str());
+    server_socket = OpenUdpListener(settings.listen_port);
+    if (server_socket < 0) {
+        PrintError("[ NG ] Cannot receive on UDP port %d: %s. Running on without receiving.\n",
+                   settings.listen_port, kBindFailure);
         return false;
     }
-    AttachDispatch(server);
     batch_memory.resize(kBatch * kLongestDatagram);
     serving = true;
     try {
@@ -210,29 +176,30 @@ bool StartReceiving(const NetworkSettings& settings) {
         PrintError("[ NG ] Cannot start the receiving thread. Running on without receiving.\n");
         serving = false;
         batch_memory = {};
-        lo_server_free(server);
-        server = nullptr;
+        CloseUdpSocket(server_socket);
+        server_socket = -1;
         return false;
     }
     return true;
 }
 
 void StopReceiving() {
-    if (server == nullptr) return;
+    if (server_socket < 0) return;
     serving = false;
     receiver.join();
-    lo_server_free(server);
-    server = nullptr;
+    CloseUdpSocket(server_socket);
+    server_socket = -1;
     batch_memory = {};
 }
 
-void DispatchDatagram(lo_server server, void* data, size_t size, bool sender_allowed) {
+void DispatchDatagram(const void* data, size_t size, bool sender_allowed) {
     // A sender that may not be heard is not even taken apart.
     if (!sender_allowed) {
         ++refused;
         return;
     }
-    lo_server_dispatch_data(server, data, size);
+    ignored += static_cast<uint64_t>(
+        DispatchOscPacket(static_cast<const uint8_t*>(data), size, HandleMessage));
 }
 
 void TakeRemoteMotion(int32_t* values, bool* fresh) {

@@ -1,11 +1,9 @@
-// Receiving OSC over UDP. A thread reads the datagrams from the socket of a liblo server in
-// batches and liblo checks and takes each one apart; the thread only validates each message and
-// queues it. The main thread takes the queue at its key poll, so the shared block and the
-// program state keep one writer.
+// Receiving OSC over UDP. A thread reads the datagrams from its socket in batches, takes each one
+// apart (network/osc.hpp), validates each message and queues it. The main thread takes the queue
+// at its key poll, so the shared block and the program state keep one writer.
 #pragma once
 
-#include <lo/lo_types.h>
-
+#include <cstddef>
 #include <cstdint>
 
 #include "network/settings.hpp"
@@ -46,14 +44,7 @@ ReceiveCounts CountsOfReceiving();
 // Counts a message the main thread turned down (motion for this copy's own camera slot).
 void CountIgnored();
 
-// Makes server validate and queue every message it dispatches (immediately, never held for a
-// bundle's time tag). Damaged packets reach ReceiveError.
-void AttachDispatch(lo_server server);
-
-// Takes one datagram apart through server and queues its messages; a packet from a sender that
-// is not allowed is only counted as refused.
-void DispatchDatagram(lo_server server, void* data, size_t size, bool sender_allowed);
-
-// liblo's error handler: counts damaged packets as ignored (liblo's own handler would print
-// each one).
-void ReceiveError(int number, const char* message, const char* where);
+// Takes one datagram apart and queues its messages (immediately, never held for a bundle's time
+// tag); a damaged packet counts as ignored, and one from a sender that is not allowed is only
+// counted as refused.
+void DispatchDatagram(const void* data, size_t size, bool sender_allowed);

@@ -1,8 +1,7 @@
 #include "network/send.hpp"
 
-#include <lo/lo.h>
-
 #include "common/console.hpp"
+#include "network/osc.hpp"
 #include "platform/udp.hpp"
 
 namespace {
@@ -13,20 +12,18 @@ int sockets[kMaxTargets];  // one connected socket per target; -1 where none cou
 int target_count = 0;
 SendCounts counts = {0, 0};
 
-// Serialises message once and sends the bytes to every target; frees message.
-void SendToTargets(lo_message message, const char* path) {
-    char bytes[kLongestMessage];
-    size_t size = lo_message_length(message, path);
-    if (size <= sizeof bytes && lo_message_serialise(message, path, bytes, &size) != nullptr) {
-        for (int i = 0; i < target_count; ++i) {
-            if (sockets[i] >= 0 && SendDatagram(sockets[i], bytes, size) == SendResult::kSent) {
-                ++counts.sent;
-            } else {
-                ++counts.dropped;
-            }
+// Encodes the message once and sends the bytes to every target.
+void SendToTargets(const char* path, const char* types, const OscNumber* values) {
+    uint8_t bytes[kLongestMessage];
+    const size_t size = EncodeOscMessage(path, types, values, bytes, sizeof bytes);
+    if (size == 0) return;
+    for (int i = 0; i < target_count; ++i) {
+        if (sockets[i] >= 0 && SendDatagram(sockets[i], bytes, size) == SendResult::kSent) {
+            ++counts.sent;
+        } else {
+            ++counts.dropped;
         }
     }
-    lo_message_free(message);
 }
 
 }  // namespace
@@ -47,20 +44,17 @@ bool OpenTargets(const NetworkSettings& settings) {
 }
 
 void SendMotion(int32_t slot, int32_t value) {
-    lo_message message = lo_message_new();
-    lo_message_add_int32(message, slot);
-    lo_message_add_int32(message, value);
-    SendToTargets(message, "/zeltran/motion");
+    const OscNumber values[] = {{.int32 = slot}, {.int32 = value}};
+    SendToTargets("/zeltran/motion", "ii", values);
 }
 
 void SendStatus(int32_t folder, int32_t frame, int32_t frames, int32_t camera, float rate) {
-    lo_message message = lo_message_new();
-    lo_message_add_int32(message, folder);
-    lo_message_add_int32(message, frame);
-    lo_message_add_int32(message, frames);
-    lo_message_add_int32(message, camera);
-    lo_message_add_float(message, rate);
-    SendToTargets(message, "/zeltran/status");
+    const OscNumber values[] = {{.int32 = folder},
+                                {.int32 = frame},
+                                {.int32 = frames},
+                                {.int32 = camera},
+                                {.float32 = rate}};
+    SendToTargets("/zeltran/status", "iiiif", values);
 }
 
 SendCounts CountsOfSending() {

@@ -21,6 +21,10 @@ bool ResolveHost(const char* host, IpAddress* address);
 // route look-up of every send); -1 on failure.
 int OpenUdpTarget(const IpAddress& address, int port);
 
+// Opens a UDP socket bound to port on every IPv4 interface, for ReceiveDatagrams; -1 when the port
+// cannot be bound (another program holds it).
+int OpenUdpListener(int port);
+
 enum class SendResult { kSent, kDropped };
 
 // Sends one datagram on a socket from OpenUdpTarget without waiting; kDropped when the send
@@ -44,5 +48,5 @@ bool WaitReadable(int socket, int timeout_ms);
 // returns how many were read (0 when none or on an error).
 int ReceiveDatagrams(int socket, Datagram* datagrams, int count);
 
-// Closes a socket from OpenUdpTarget (nothing for -1).
+// Closes a socket from OpenUdpTarget or OpenUdpListener (nothing for -1).
 void CloseUdpSocket(int socket);

@@ -1,87 +1,30 @@
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstring>
 
-#include "platform/udp.hpp"
-
-namespace {
-
-void FromSockaddr(const sockaddr* from, IpAddress* address) {
-    std::memset(address, 0, sizeof *address);
-    if (from->sa_family == AF_INET) {
-        address->family = 4;
-        std::memcpy(address->bytes, &reinterpret_cast<const sockaddr_in*>(from)->sin_addr, 4);
-    } else if (from->sa_family == AF_INET6) {
-        const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(from)->sin6_addr;
-        // An IPv4 sender seen through an IPv6 socket is matched by the IPv4 rules.
-        if (IN6_IS_ADDR_V4MAPPED(&v6)) {
-            address->family = 4;
-            std::memcpy(address->bytes, &v6.s6_addr[12], 4);
-        } else {
-            address->family = 6;
-            std::memcpy(address->bytes, &v6, 16);
-        }
-    }
-}
-
-}  // namespace
-
-bool ParseIpAddress(const char* text, IpAddress* address) {
-    std::memset(address, 0, sizeof *address);
-    if (inet_pton(AF_INET, text, address->bytes) == 1) {
-        address->family = 4;
-        return true;
-    }
-    if (inet_pton(AF_INET6, text, address->bytes) == 1) {
-        address->family = 6;
-        return true;
-    }
-    return false;
-}
-
-bool ResolveHost(const char* host, IpAddress* address) {
-    if (ParseIpAddress(host, address)) return true;
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host, nullptr, &hints, &found) != 0) return false;
-    bool resolved = false;
-    for (const addrinfo* it = found; it != nullptr && !resolved; it = it->ai_next) {
-        if (it->ai_family == AF_INET || it->ai_family == AF_INET6) {
-            FromSockaddr(it->ai_addr, address);
-            resolved = true;
-        }
-    }
-    freeaddrinfo(found);
-    return resolved;
-}
+#include "platform/socket_api.hpp"
 
 int OpenUdpTarget(const IpAddress& address, int port) {
-    sockaddr_storage to{};
-    socklen_t length = 0;
-    if (address.family == 4) {
-        auto* v4 = reinterpret_cast<sockaddr_in*>(&to);
-        v4->sin_family = AF_INET;
-        v4->sin_port = htons(static_cast<uint16_t>(port));
-        std::memcpy(&v4->sin_addr, address.bytes, 4);
-        length = sizeof *v4;
-    } else {
-        auto* v6 = reinterpret_cast<sockaddr_in6*>(&to);
-        v6->sin6_family = AF_INET6;
-        v6->sin6_port = htons(static_cast<uint16_t>(port));
-        std::memcpy(&v6->sin6_addr, address.bytes, 16);
-        length = sizeof *v6;
-    }
+    sockaddr_storage to;
+    const socklen_t length = ToSockaddr(address, port, &to);
     const int fd = socket(to.ss_family, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
     if (connect(fd, reinterpret_cast<const sockaddr*>(&to), length) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int OpenUdpListener(int port) {
+    sockaddr_in self{};
+    self.sin_family = AF_INET;
+    self.sin_port = htons(static_cast<uint16_t>(port));
+    self.sin_addr.s_addr = htonl(INADDR_ANY);
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return -1;
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&self), sizeof self) != 0) {
         close(fd);
         return -1;
     }
