@@ -63,8 +63,10 @@ void ImportOne(const std::string& converter, int k) {
 }  // namespace
 
 std::string FindConverter() {
-    if (IsExecutableFile("./ffmpeg")) return "./ffmpeg";
-    return FindOnPath("ffmpeg");
+    const std::string name = ProgramFileName("ffmpeg");
+    const std::string local = InWorkingFolder(name);
+    if (IsExecutableFile(local.c_str())) return local;
+    return FindOnPath(name.c_str());
 }
 
 void SortArguments() {

@@ -8,6 +8,8 @@
 #include <thread>
 
 #include "platform/camera.hpp"
+#include "platform/camera_system.hpp"
+#include "platform/environment.hpp"
 
 namespace {
 
@@ -37,7 +39,7 @@ StandIn stand_in;
 // CAP_PROP_READ_TIMEOUT_MSEC; this setting (read once, at the first open) bounds the wait in
 // whole seconds. A value the user set is kept.
 void BoundDeviceWait() {
-    setenv("OPENCV_VIDEOIO_V4L_SELECT_TIMEOUT", "1", 0);
+    SetEnvironmentDefault("OPENCV_VIDEOIO_V4L_SELECT_TIMEOUT", "1");
 }
 
 bool EnvironmentIs(const char* name, const char* value) {
@@ -136,9 +138,9 @@ bool CameraOpen(int index) {
             opened = capture->open(source, cv::CAP_ANY);
         } else if (by_path) {
             // A path that is no video device (missing, a file, /dev/null) fails to open here.
-            opened = capture->open(device, cv::CAP_V4L2);
+            opened = capture->open(device, CameraSystemApi());
         } else {
-            opened = capture->open(index, cv::CAP_V4L2);
+            opened = capture->open(index, CameraSystemApi());
         }
     } catch (const cv::Exception&) {
         opened = false;

@@ -1,6 +1,4 @@
 #include <microhttpd.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -11,6 +9,7 @@
 
 #include "common/console.hpp"
 #include "platform/http.hpp"
+#include "platform/socket_api.hpp"
 
 namespace {
 
@@ -31,7 +30,7 @@ struct Tracked {
     bool used;
     bool in_head;
     bool closing;
-    int fd;
+    MHD_socket fd;
     Clock::time_point since;
 };
 
@@ -84,7 +83,7 @@ void RequestCompleted(void*, MHD_Connection* connection, void**, MHD_RequestTerm
 // Ends a connection from outside the library's thread: the library then sees the end of the
 // stream and closes it in its own time.
 void CloseTracked(Tracked* tracked) {
-    shutdown(tracked->fd, SHUT_RDWR);
+    shutdown(tracked->fd, kShutBoth);
     tracked->closing = true;
 }
 

@@ -3,12 +3,13 @@
 #include <SDL_ttf.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "common/console.hpp"
+#include "platform/font_default.hpp"
 
 namespace {
 
-constexpr char kDefaultFont[] = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 constexpr SDL_Color kTextColour = {240, 240, 240, 255};
 
 enum class FontState { kUntried, kReady, kMissing };
@@ -17,8 +18,9 @@ TTF_Font* font = nullptr;
 int font_pixels = 0;
 
 const char* FontPath() {
+    static const std::string default_font = DefaultFontPath();
     const char* chosen = std::getenv("ZELTRAN_FONT");
-    return chosen && *chosen ? chosen : kDefaultFont;
+    return chosen && *chosen ? chosen : default_font.c_str();
 }
 
 // The font at pixels, opened on first use and again when the size changes; nullptr without one.

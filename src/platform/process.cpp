@@ -67,6 +67,14 @@ bool IsExecutableFile(const char* path) {
     return stat(path, &info) == 0 && S_ISREG(info.st_mode) && access(path, X_OK) == 0;
 }
 
+std::string ProgramFileName(const char* program) {
+    return program;
+}
+
+std::string InWorkingFolder(const std::string& name) {
+    return "./" + name;
+}
+
 std::string FindOnPath(const char* program) {
     const char* path = std::getenv("PATH");
     if (!path) return {};

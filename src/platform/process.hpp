@@ -13,6 +13,11 @@ void InstallQuitSignals();
 // True when path names an executable regular file.
 bool IsExecutableFile(const char* path);
 
+// The file name of program on this system ("ffmpeg", "ffmpeg.exe"), and the path of a file of
+// that name in the working folder ("./ffmpeg", ".\\ffmpeg.exe").
+std::string ProgramFileName(const char* program);
+std::string InWorkingFolder(const std::string& name);
+
 // Finds program on PATH; empty when not found.
 std::string FindOnPath(const char* program);
 

@@ -1,13 +1,11 @@
 #include "support/temp_tree.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <opencv2/imgcodecs.hpp>
+#include <random>
 #include <sstream>
 
 #include "common/path.hpp"
@@ -15,18 +13,27 @@
 namespace fs = std::filesystem;
 
 TempTree::TempTree() {
-    char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd)) previous_cwd_ = cwd;
-    std::string pattern = (fs::temp_directory_path() / "zeltran-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
-    root_ = pattern;
+    std::error_code failed;
+    previous_cwd_ = fs::current_path(failed).string();
+    // A new folder of a random name, only the user's (as mkdtemp makes one, on both systems).
+    std::random_device random;
+    for (int tries = 0; tries < 100 && root_.empty(); ++tries) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("zeltran-test-" + std::to_string(random()));
+        if (fs::create_directory(candidate, failed)) root_ = candidate.generic_string();
+    }
+    if (root_.empty()) ADD_FAILURE() << "cannot make a temporary folder";
+    fs::permissions(root_, fs::perms::owner_all, failed);
     work_ = root_ + "/work";
     fs::create_directories(work_);
-    if (chdir(work_.c_str()) != 0) ADD_FAILURE() << "chdir failed";
+    fs::current_path(work_, failed);
+    if (failed) ADD_FAILURE() << "cannot enter " << work_;
 }
 
 TempTree::~TempTree() {
-    if (!previous_cwd_.empty() && chdir(previous_cwd_.c_str()) != 0) ADD_FAILURE() << "chdir back";
+    std::error_code failed;
+    if (!previous_cwd_.empty()) fs::current_path(previous_cwd_, failed);
+    if (failed) ADD_FAILURE() << "cannot go back to " << previous_cwd_;
     std::error_code ignored;
     fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(root_, ignored);

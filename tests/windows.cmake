@@ -1,0 +1,18 @@
+# The unit tests built for Windows, run through wine by ctest (the toolchain's
+# CMAKE_CROSSCOMPILING_EMULATOR). The tests that use POSIX facilities themselves (shm_open,
+# fork, symbolic links, named pipes, BSD sockets, liblo's test peers) run on Linux only.
+add_library(zeltran_test_support STATIC support/temp_tree.cpp support/probe_scan.cpp)
+target_link_libraries(zeltran_test_support PUBLIC zeltran_core GTest::gtest)
+target_include_directories(zeltran_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+
+file(GLOB_RECURSE UNIT_SOURCES CONFIGURE_DEPENDS unit/*.cpp)
+foreach(test block/shared_block contents/frame_list contents/motion_settings
+        contents/video_import motion/motion network/network network/receive platform/camera
+        platform/udp shell/faults shell/keys_camera)
+  list(REMOVE_ITEM UNIT_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/unit/${test}_test.cpp)
+endforeach()
+add_executable(zeltran_unit_tests ${UNIT_SOURCES} fakes/fake_window.cpp fakes/fake_clock.cpp)
+target_link_libraries(zeltran_unit_tests PRIVATE
+  zeltran_test_support zeltran_core zeltran_camera GTest::gtest_main)
+gtest_discover_tests(zeltran_unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES LABELS unit TIMEOUT 120)
