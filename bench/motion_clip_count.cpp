@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "capture/camera_switch.hpp"
 #include "capture/capture.hpp"
 #include "common/state.hpp"
 #include "motion/motion.hpp"

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <opencv2/core.hpp>
 
-#include "capture/capture.hpp"
+#include "capture/camera_settings.hpp"
+#include "capture/camera_switch.hpp"
 #include "common/console.hpp"
 #include "common/state.hpp"
-#include "contents/camera_settings.hpp"
 #include "motion/motion.hpp"
 #include "platform/camera.hpp"
 #include "platform/clock.hpp"

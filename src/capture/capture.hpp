@@ -1,27 +1,7 @@
-// Camera capture, the camera banners and the shut-down sequence.
+// Camera capture: one camera frame a cycle into the motion room's grey pair.
 #pragma once
 
-#include <opencv2/core.hpp>
-
-// Opens the camera on CamChan with width 320, height 240 and 60 frames/s requested.
-void OpenCamera();
-
-// Takes one camera frame into the next half of grey_pair (KeepGreyPicture); does nothing while
-// camera_on is 0.
-// A failed read or a frame other than 320 x 240 BGR turns the camera off with its messages.
+// Takes one camera frame into the next half of grey_pair (KeepGreyPicture). While camera_on is
+// 0 it only gives the camera retry its turn. A failed read or a frame other than 320 x 240 BGR
+// turns the camera off with its messages and arms the retry.
 void GLT_Capture();
-
-// Turns the camera off: camera_on 0, logging off, the "TURNING OFF" line, the device released,
-// then a serviced wait of wait_ms so the device can settle. The caller prints its "Done." line.
-void SwitchCameraOff(int wait_ms);
-
-// True when a camera frame is not 8-bit BGR at 320 x 240.
-bool IsUnexpectedFrame(const cv::Mat& frame);
-
-// Releases the knowledge base and the camera, prints the farewell banner and waits 500 ms.
-void ShutDown();
-
-// Prints the CAMERA ON / CAMERA OFF banner followed by its "\n" line; leading_break 0 leaves out
-// the first line break of the banner (help screen). Callers print no extra line end.
-void PrintCameraOnBanner(int leading_break);
-void PrintCameraOffBanner(int leading_break);

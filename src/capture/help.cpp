@@ -1,7 +1,7 @@
 // The help screen: licence notices of the libraries, the key list and the camera state.
 #include "capture/help.hpp"
 
-#include "capture/capture.hpp"
+#include "capture/camera_switch.hpp"
 #include "common/console.hpp"
 #include "common/language.hpp"
 #include "common/state.hpp"

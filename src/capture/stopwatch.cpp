@@ -2,7 +2,10 @@
 
 #include <cstdint>
 
+#include "common/state.hpp"
 #include "platform/clock.hpp"
+
+double f_rate = 0.0;
 
 namespace {
 

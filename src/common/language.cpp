@@ -9,7 +9,6 @@
 #include <unordered_map>
 
 #include "common/console.hpp"
-#include "platform/process.hpp"
 
 namespace {
 
@@ -71,7 +70,7 @@ bool LoadCatalog(const std::string& path) {
 
 }  // namespace
 
-void InitLanguage() {
+void InitLanguage(const std::string& program_folder) {
     const char* language = std::getenv("ZELTRAN_LANGUAGE");
     if (language == nullptr || *language == '\0' || std::strcmp(language, "ja") == 0) return;
     if (std::strchr(language, '/') == nullptr) {
@@ -79,9 +78,9 @@ void InitLanguage() {
         // locale, which is how services and build machines run; the language here follows
         // ZELTRAN_LANGUAGE alone, so the catalog is read directly. It lies beside the program in
         // the build tree and in ../share/locale when installed, wherever the prefix is.
-        const std::string folder = ProgramFolder();
         const std::string file = std::string("/") + language + "/LC_MESSAGES/zeltran.mo";
-        for (const std::string& locale_dir : {folder + "/locale", folder + "/../share/locale"}) {
+        for (const std::string& locale_dir :
+             {program_folder + "/locale", program_folder + "/../share/locale"}) {
             if (LoadCatalog(locale_dir + file)) return;
         }
     }

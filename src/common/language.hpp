@@ -2,9 +2,12 @@
 // language whose gettext message catalog (zeltran.mo) holds their translations.
 #pragma once
 
-// Reads ZELTRAN_LANGUAGE and loads its catalog. Unset, empty or "ja": every text stays as
-// written. A language without a catalog is reported on stderr and the texts stay as written.
-void InitLanguage();
+#include <string>
+
+// Reads ZELTRAN_LANGUAGE and loads its catalog from program_folder/locale (the build tree) or
+// program_folder/../share/locale (installed). Unset, empty or "ja": every text stays as written.
+// A language without a catalog is reported on stderr and the texts stay as written.
+void InitLanguage(const std::string& program_folder);
 
 // The translation of text, or text itself when there is none.
 const char* Translate(const char* text) __attribute__((format_arg(1)));

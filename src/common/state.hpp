@@ -43,24 +43,25 @@ extern cv::Mat pause_picture;     // keyallocation_01.jpg, shown while paused
 
 // ---- Main loop (shell/main_loop) --------------------------------------------------------------
 
-extern int32_t REPLAY_SPEED;       // replay speed level 1..5, start 3
-extern double speed_factor;        // frames per moving cycle of the level: 0.1 0.5 1.0 3.0 6.0
-extern double VR_step;             // frames moved per moving cycle; speed_factor each cycle
-extern int32_t AutoReplayFlag;     // nonzero: the idle step advances one frame (TAB)
-extern double f_rate;              // cycle rate in 1/s from ReadTimer, at most 999
-extern int32_t camera_log_mode;    // 1: save a camera picture to ../log every cycle; 2: do not
-extern int32_t DISP_WEB_CAM_INFO;  // console report: 0 none, 1 status line, 2 camera line, -1
-extern double shown_frame_no;      // frame_no at the last display; -1.0 / -999.0 force a display
-extern int32_t pending_key;        // 1 while a newly decoded frame is shown: the key is dropped
-extern cv::Mat extra_picture;      // picture of the current frame's file3
+extern double speed_factor;  // frames per moving cycle of the level: 0.1 0.5 1.0 3.0 6.0
 
-// ---- Key commands (shell/keys) ----------------------------------------------------------------
+// ---- Key commands (shell/keys, shell/keys_folders) --------------------------------------------
 
+extern int32_t REPLAY_SPEED;        // replay speed level 1..5, start 3
+extern int32_t AutoReplayFlag;      // nonzero: the idle step advances one frame (TAB)
 extern int32_t flip_mode;           // display flip: 0 none, 1 left-right, 2 top-bottom
 extern int32_t VARIABLE_SIZE_FLAG;  // nonzero: the window takes the picture's size
 extern int32_t contents_list[kMaxListedFolders];  // 0-based folders found by the first SPACE
 extern int32_t contents_count;      // entries used in contents_list
 extern int32_t contents_listed;     // 1 once a list with at least one entry was made
+
+// ---- Console report (shell/console_report) ----------------------------------------------------
+
+extern int32_t DISP_WEB_CAM_INFO;  // console report: 0 none, 1 status line, 2 camera line, -1
+
+// ---- Display step (shell/display) -------------------------------------------------------------
+
+extern cv::Mat extra_picture;  // picture of the current frame's file3
 
 // ---- Shared block (block/shared_block) --------------------------------------------------------
 
@@ -83,6 +84,10 @@ extern FrameRecord FrameData[kMaxFrames];  // frame list of the current folder
 extern int32_t MaxCount;                   // valid records of FrameData, 0..22000
 extern cv::Mat frame_cache[kMaxFrames];    // decoded pictures by frame index; empty = none
 extern double frame_no;                    // current position; the frame shown is its integer part
+extern double shown_frame_no;              // frame_no at the last display; -1.0 / -999.0 force
+                                           // a display
+extern int32_t pending_key;                // 1 while a newly decoded frame is shown: the key
+                                           // is dropped
 
 // ---- Parameter files (contents/parameters) ----------------------------------------------------
 
@@ -98,7 +103,7 @@ extern int32_t EndFrameNum;                // replay period end; cleared every c
 extern int32_t MouseReverseFlag;           // stored only
 extern int32_t MouseVertFlag;              // stored only
 
-// ---- Camera settings (contents/camera_settings) -----------------------------------------------
+// ---- Camera settings (capture/camera_settings) ------------------------------------------------
 
 extern int32_t CamFlipV;     // nonzero: camera frames are flipped top to bottom
 extern int32_t CamFlipH;     // nonzero: camera frames are flipped left to right
@@ -112,14 +117,20 @@ extern int32_t Fullscreen;    // 1: the window covers its monitor; 0: a plain wi
 extern int32_t DisplayIndex;  // monitor of the window, 0 = the first
 extern int32_t HidePointer;   // 1: the mouse pointer is hidden over the window
 
-// ---- Camera capture (capture/capture) ---------------------------------------------------------
+// ---- Camera (capture/camera_switch, capture/capture) ------------------------------------------
 
-extern int32_t camera_on;                         // 1 while the camera is in use
+extern int32_t camera_on;                         // 1 while the camera is in use (camera_switch)
+extern int32_t camera_log_mode;                   // 1: a camera picture to ../log each cycle; 2: no
 extern cv::Mat camera_frame;                      // last frame returned by the camera
 extern cv::Mat grey_frame;                        // 320 x 240 grey copy, made on first capture
 
+// ---- Stopwatch (capture/stopwatch) ------------------------------------------------------------
+
+extern double f_rate;  // cycle rate in 1/s from ReadTimer, at most 999
+
 // ---- Frame step (motion/frame_step) -----------------------------------------------------------
 
+extern double VR_step;          // frames moved per moving cycle; speed_factor each cycle
 extern int32_t direction;       // 1 forward, 0 backward; other values do not move
 extern int32_t prev_direction;  // direction at the previous AdvanceFrame, start -1
 extern int32_t wrap_flag;       // nonzero: the position wraps at both ends; 0: stops there

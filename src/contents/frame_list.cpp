@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/capture.hpp"
+#include "capture/camera_switch.hpp"
 #include "common/console.hpp"
 #include "common/path.hpp"
 #include "common/scan.hpp"
@@ -26,6 +26,8 @@ FrameRecord FrameData[kMaxFrames];
 int32_t MaxCount = 0;
 cv::Mat frame_cache[kMaxFrames];
 double frame_no = 0.0;
+double shown_frame_no = -1.0;
+int32_t pending_key = 0;
 
 static_assert(offsetof(FrameRecord, file) == 4 && offsetof(FrameRecord, file2) == 254 &&
                   offsetof(FrameRecord, file3) == 504,

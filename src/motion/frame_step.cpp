@@ -7,6 +7,7 @@
 #include "platform/picture.hpp"
 #include "platform/window.hpp"
 
+double VR_step = 1.0;
 int32_t direction = 1;
 int32_t prev_direction = -1;
 int32_t wrap_flag = 0;

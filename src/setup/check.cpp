@@ -1,8 +1,8 @@
 #include "setup/check.hpp"
 
 #include "block/shared_block.hpp"
+#include "capture/camera_settings.hpp"
 #include "common/state.hpp"
-#include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
 #include "contents/parameters.hpp"
 #include "contents/video_import.hpp"

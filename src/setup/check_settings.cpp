@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "capture/camera_settings.hpp"
 #include "common/path.hpp"
 #include "common/scan.hpp"
-#include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
 #include "contents/parameters.hpp"
 #include "motion/motion.hpp"

@@ -16,8 +16,9 @@
 #include "platform/window.hpp"
 #include "shell/cache_budget.hpp"
 #include "shell/decode_ahead.hpp"
-#include "shell/main_loop.hpp"
 #include "shell/show_stats.hpp"
+
+cv::Mat extra_picture;
 
 namespace {
 

@@ -2,5 +2,6 @@
 // fullscreen installation where no console is seen.
 #pragma once
 
-// F1: the key list on / off, shown or hidden at once.
-void ToggleKeyPanel();
+// The list on / off, shown or hidden at once; lines are "KEYS\tWHAT IT DOES", the first half in
+// the panel's left column (the key table makes them).
+void ToggleKeyPanel(const char* const* lines, int count);

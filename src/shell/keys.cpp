@@ -1,36 +1,44 @@
-// Key dispatch, and the commands on the frame position, speed, threshold and display.
+// The key table (dispatch and key list), and the commands on the frame position, speed,
+// threshold and display.
 #include "shell/keys.hpp"
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
+#include "capture/stopwatch.hpp"
 #include "common/console.hpp"
 #include "common/language.hpp"
 #include "common/state.hpp"
 #include "contents/parameters.hpp"
 #include "motion/motion.hpp"
 #include "platform/window.hpp"
-#include "shell/main_loop.hpp"
+#include "shell/calibration.hpp"
+#include "shell/console_report.hpp"
+#include "shell/display.hpp"
+#include "shell/display_mode.hpp"
+#include "shell/key_panel.hpp"
+#include "shell/keys_camera.hpp"
+#include "shell/keys_folders.hpp"
+#include "shell/motion_meter.hpp"
 
+int32_t REPLAY_SPEED = 3;
+int32_t AutoReplayFlag = 0;
 int32_t flip_mode = 0;
 int32_t VARIABLE_SIZE_FLAG = 0;
-int32_t contents_list[kMaxListedFolders];
-int32_t contents_count = 0;
-int32_t contents_listed = 0;
 
 namespace {
 
 constexpr int kTopSpeed = 5;
-constexpr double kSmallStep = 1.0;   // frames moved by z / x
-constexpr double kLargeStep = 10.0;  // frames moved by Z / X and '/' / '\'
+constexpr double kIdleRateLimit = 30.0;  // frames a second of automatic replay
+constexpr double kSmallStep = 1.0;       // frames moved by z / x
+constexpr double kLargeStep = 10.0;      // frames moved by Z / X and '/' / '\'
 
 // The shifted digits '!'..')' of a Japanese keyboard jump to 10 % .. 90 % of the folder.
 constexpr char kShiftedDigits[] = "!\"#$%&'()";
 constexpr double kJumpFractions[] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9};
-
-// Keys that have no command but still keep the idle step from running in their cycle.
-constexpr char kQuietKeys[] = "@GMTY[]bfghkmty|";
 
 const char* const kSpeedLines[] = {
     "SET: REPLAY_SPEED = [ VERY  SLOW ]  ( x 0.1 )\n",
@@ -39,6 +47,13 @@ const char* const kSpeedLines[] = {
     "SET: REPLAY_SPEED = [ F  A  S  T ]  ( x 3.0 )\n",
     "SET: REPLAY_SPEED = [ VERY  FAST ]  ( x 6.0 )\n",
 };
+
+// Microseconds still to wait until a stopwatch reading `rate` has come down to `limit`; at
+// least 1, so the wait always ends past the limit.
+int64_t MicrosToRate(double rate, double limit) {
+    const double left = 1e6 / limit - 1e6 / rate;
+    return left < 1.0 ? 1 : static_cast<int64_t>(std::ceil(left));
+}
 
 // Index of key in the byte list, or -1 (NUL never matches).
 int IndexIn(const char* list, int key) {
@@ -82,6 +97,22 @@ void StepOn(double step) {
     PrintFrameNames();
 }
 
+void StepBackSmall() {
+    StepBack(kSmallStep);
+}
+
+void StepBackLarge() {
+    StepBack(kLargeStep);
+}
+
+void StepOnSmall() {
+    StepOn(kSmallStep);
+}
+
+void StepOnLarge() {
+    StepOn(kLargeStep);
+}
+
 void ChangeSpeed(int change) {
     if (change > 0) {
         REPLAY_SPEED = REPLAY_SPEED >= kTopSpeed ? kTopSpeed : REPLAY_SPEED + 1;
@@ -89,6 +120,14 @@ void ChangeSpeed(int change) {
         REPLAY_SPEED = REPLAY_SPEED <= 1 ? 1 : REPLAY_SPEED - 1;
     }
     if (REPLAY_SPEED >= 1 && REPLAY_SPEED <= kTopSpeed) PrintText(kSpeedLines[REPLAY_SPEED - 1]);
+}
+
+void SpeedUp() {
+    ChangeSpeed(+1);
+}
+
+void SpeedDown() {
+    ChangeSpeed(-1);
 }
 
 void ChangeThreshold(int sign) {
@@ -104,6 +143,14 @@ void ChangeThreshold(int sign) {
     Print("SET: GLT_threshold = [ %d ]\n", GLT_threshold);
     if (!WriteThresholdFile()) Print("[ NG ] Write Failed : [ %s ]\n", kThresholdFile);
     DISP_WEB_CAM_INFO = 0;
+}
+
+void ThresholdDown() {
+    ChangeThreshold(-1);
+}
+
+void ThresholdUp() {
+    ChangeThreshold(+1);
 }
 
 void SwitchFlipMode() {
@@ -133,116 +180,135 @@ void FirstFrame() {
     StartFrameNum = EndFrameNum = 0;
 }
 
-// Commands of the letter keys; false when key has none.
-bool RunLetterCommand(int key) {
-    switch (key) {
-        case 'z':
-            StepBack(kSmallStep);
-            return true;
-        case 'Z':
-        case '/':
-            StepBack(kLargeStep);
-            return true;
-        case 'x':
-            StepOn(kSmallStep);
-            return true;
-        case 'X':
-        case '\\':
-            StepOn(kLargeStep);
-            return true;
-        case 'R':
-            folder_index = 0;
-            PrintFolderMessage();
-            ReloadFolder();
-            return true;
-        case 'r':
-            ReloadFolder();
-            return true;
-        case 'n':
-            NextFolder();
-            return true;
-        case 'p':
-            PreviousFolder();
-            return true;
-        case 's':
-            ChangeSpeed(+1);
-            return true;
-        case 'S':
-            ChangeSpeed(-1);
-            return true;
-        case 'v':
-            ChangeThreshold(-1);
-            return true;
-        case 'V':
-            ChangeThreshold(+1);
-            return true;
-        case 'e':
-            SwitchFlipMode();
-            return true;
-        case 'i':
-            SwitchCameraReport();
-            return true;
-        case 'j':
-            RandomFrame();
-            return true;
-        case 'l':
-            FirstFrame();
-            return true;
-        case 'q':
-            SwitchCamera();
-            return true;
-        default:
-            return false;
+void JumpToShiftedDigit(int key) {
+    JumpToFraction(kJumpFractions[IndexIn(kShiftedDigits, key)]);
+}
+
+// '1'..'9' are S001..S009, '0' is S010.
+void GoToDigitFolder(int key) {
+    GoToFolder(key == '0' ? 9 : key - '1');
+}
+
+void BackToFirstFolder() {
+    folder_index = 0;
+    PrintFolderMessage();
+    ReloadFolder();
+}
+
+void ShowKeyList();
+
+template <void (*kCommand)()>
+bool Run(int) {
+    kCommand();
+    return true;
+}
+
+template <void (*kCommand)(int)>
+bool RunWithKey(int key) {
+    kCommand(key);
+    return true;
+}
+
+// One command of the picture window. This table is both the key dispatch and the key list of
+// F1: each row with a panel line starts a line of the list, in the table's order.
+struct KeyCommand {
+    const char* bytes;     // the key bytes that run it; nullptr for a function key
+    FunctionKey function;  // the function key where bytes is nullptr
+    bool (*run)(int key);  // false: the user quit; nullptr: no command, the idle step runs
+    const char* panel;     // "KEYS\tWHAT IT DOES" in the key list; nullptr: no line of its own
+};
+
+static_assert(kKeyTab == '\t' && kKeyBackSpace == '\b' && kKeyEnter == '\r' && kKeyEsc == '\x1b' &&
+              kKeySpace == ' ');
+
+const KeyCommand kKeyCommands[] = {
+    {nullptr, FunctionKey::kF1, Run<ShowKeyList>, "F1\tthis key list on / off"},
+    {nullptr, FunctionKey::kF2, Run<ToggleMotionMeter>, "F2\tmotion meter on / off"},
+    {nullptr, FunctionKey::kF4, Run<ToggleCalibration>,
+     "F4\tcalibrate the threshold (10 s of empty room)"},
+    {nullptr, FunctionKey::kF11, Run<ToggleFullscreen>, "F11\tfullscreen / window"},
+    {"q", {}, Run<SwitchCamera>, "q\tcamera on / off"},
+    {"z", {}, Run<StepBackSmall>, "z  x\tone frame back / forward"},
+    {"x", {}, Run<StepOnSmall>, nullptr},
+    {"Z/", {}, Run<StepBackLarge>, "Z  X\tten frames back / forward"},
+    {"X\\", {}, Run<StepOnLarge>, nullptr},
+    {kShiftedDigits, {}, RunWithKey<JumpToShiftedDigit>, "!  \"  # .. )\tjump to 10 % .. 90 %"},
+    {"l", {}, Run<FirstFrame>, "l  j\tfirst frame / random frame"},
+    {"j", {}, Run<RandomFrame>, nullptr},
+    {"\t", {}, Run<ToggleAutoReplay>, "TAB\tautomatic replay on / off"},
+    {"s", {}, Run<SpeedUp>, "s  S\treplay speed up / down"},
+    {"S", {}, Run<SpeedDown>, nullptr},
+    {"v", {}, Run<ThresholdDown>, "v  V\tthreshold down / up"},
+    {"V", {}, Run<ThresholdUp>, nullptr},
+    {"e", {}, Run<SwitchFlipMode>, "e\tmirror the picture"},
+    {"1234567890", {}, RunWithKey<GoToDigitFolder>, "1 .. 9  0\tfolder S001 .. S010"},
+    {"n", {}, Run<NextFolder>, "n  p\tnext / previous folder"},
+    {"p", {}, Run<PreviousFolder>, nullptr},
+    {"r", {}, Run<ReloadFolder>, "r  R\treload folder / back to S001"},
+    {"R", {}, Run<BackToFirstFolder>, nullptr},
+    {" ", {}, Run<SelectRandomContents>, "SPACE\trandom folder"},
+    {"i", {}, Run<SwitchCameraReport>, "i\tcamera line on the console"},
+    {"\b", {}, Run<ToggleWindowSizing>, "BackSpace\twindow follows picture size"},
+    // The cycle shows the help before the dispatch (main_loop); here Enter has no command.
+    {"\r", {}, nullptr, "Enter\thelp on the console"},
+    {"\x1b", {}, [](int) { return Pause(); }, "ESC\tpause; then Enter resumes, ESC quits"},
+    // Keys that have no command but still keep the idle step from running in their cycle.
+    {"@GMTY[]bfghkmty|", {}, [](int) { return true; }, nullptr},
+};
+
+// The command of a key byte; nullptr for a byte no row names (NUL never matches).
+const KeyCommand* CommandOfByte(int key) {
+    if (key <= 0 || key > 255) return nullptr;
+    for (const KeyCommand& command : kKeyCommands) {
+        if (command.bytes != nullptr && IndexIn(command.bytes, key) >= 0) return &command;
     }
+    return nullptr;
+}
+
+void ShowKeyList() {
+    static const std::vector<const char*> lines = [] {
+        std::vector<const char*> panel;
+        for (const KeyCommand& command : kKeyCommands) {
+            if (command.panel != nullptr) panel.push_back(command.panel);
+        }
+        return panel;
+    }();
+    ToggleKeyPanel(lines.data(), static_cast<int>(lines.size()));
 }
 
 }  // namespace
 
-void PrintKeyFunction(const char* line) {
-    if (DISP_WEB_CAM_INFO != 0) PrintText(line);
-}
-
-void PrintFrameNames() {
-    const int n = static_cast<int>(frame_no);
-    if (n < 0 || n >= MaxCount || n >= kMaxFrames) return;
-    if (FrameData[n].file2[0] != '\0') {
-        Print("\nFrameData[ %5d ].http[2] = [%s]\n", n, FrameData[n].file2);
-    }
-    if (FrameData[n].file3[0] != '\0') {
-        Print("FrameData[ %5d ].file[3] = [%s]\n", n, FrameData[n].file3);
-    }
-}
-
 bool RunKeyCommand(int key) {
-    switch (key) {
-        case kKeyBackSpace:
-            ToggleWindowSizing();
-            return true;
-        case kKeyTab:
-            ToggleAutoReplay();
-            return true;
-        case kKeyEsc:
-            return Pause();
-        case kKeySpace:
-            SelectRandomContents();
-            return true;
-        case '0':
-            GoToFolder(9);
-            return true;
-        default:
-            break;
-    }
-    if (key >= '1' && key <= '9') {
-        GoToFolder(key - '1');
+    const KeyCommand* command = CommandOfByte(key);
+    if (command == nullptr || command->run == nullptr) {
+        IdleStep();
         return true;
     }
-    const int shifted = IndexIn(kShiftedDigits, key);
-    if (shifted >= 0) {
-        JumpToFraction(kJumpFractions[shifted]);
-        return true;
+    return command->run(key);
+}
+
+void HandleFunctionKey(FunctionKey key) {
+    for (const KeyCommand& command : kKeyCommands) {
+        if (command.bytes == nullptr && command.function == key) command.run(0);
     }
-    if (RunLetterCommand(key)) return true;
-    if (IndexIn(kQuietKeys, key) >= 0) return true;
-    IdleStep();
-    return true;
+}
+
+void IdleStep() {
+    if (AutoReplayFlag == 0) return;
+    if (direction == 1) {
+        StepForward(1.0);
+    } else if (direction == 0) {
+        StepBackward(1.0);
+    } else {
+        return;
+    }
+    PrintFrameNames();
+    // At most 30 frames a second; a slow cycle is not made up. The rest of the frame time is
+    // slept with the window served, not spun on the clock: a gallery runs this for days.
+    for (;;) {
+        f_rate = ReadTimer();
+        if (f_rate <= kIdleRateLimit) break;
+        WindowServeFor(MicrosToRate(f_rate, kIdleRateLimit));
+    }
+    StartTimer();
 }

@@ -1,35 +1,15 @@
-// Key commands of the picture window.
+// Key commands of the picture window: one table of every key, from which both the dispatch
+// and the key list (F1) are made.
 #pragma once
+
+#include "platform/window.hpp"
 
 // Runs the command of key (or the idle step). False when the user quit (ShutDown has run).
 bool RunKeyCommand(int key);
 
-// Prints the "Changed Contents Folder" message for folder_index.
-void PrintFolderMessage();
+// Runs the command of a function key; registered with WindowOnFunctionKey at start-up.
+void HandleFunctionKey(FunctionKey key);
 
-// Prints the ".http[2]" / ".file[3]" lines of the frame at frame_no when its record names them.
-void PrintFrameNames();
-
-// Prints a "KEY FUNCTION" line, only while DISP_WEB_CAM_INFO is nonzero.
-void PrintKeyFunction(const char* line);
-
-// ---- Command families (keys_folders.cpp, keys_camera.cpp) --------------------------------------
-
-// '1'..'9', '0': switches to folder index (0-based) and reloads it.
-void GoToFolder(int index);
-
-// 'r' (and 'R' after it moved to S001): reloads the current folder.
-void ReloadFolder();
-
-// 'n' / 'p': the next / previous contents folder.
-void NextFolder();
-void PreviousFolder();
-
-// SPACE: lists the contents folders once per run, then switches to one of them at random.
-void SelectRandomContents();
-
-// ESC: pauses until Enter (true) or ESC / a quit request (ShutDown has run; false).
-bool Pause();
-
-// 'q': turns the camera on or off.
-void SwitchCamera();
+// The step of a cycle without a command key: one frame on at no more than 30 frames/s while
+// AutoReplayFlag is on.
+void IdleStep();

@@ -1,16 +1,18 @@
 // The pause key and the camera key.
+#include "shell/keys_camera.hpp"
+
 #include "block/shared_block.hpp"
 #include "capture/camera_retry.hpp"
-#include "capture/capture.hpp"
+#include "capture/camera_settings.hpp"
+#include "capture/camera_switch.hpp"
 #include "common/console.hpp"
 #include "common/state.hpp"
-#include "contents/camera_settings.hpp"
 #include "contents/frame_list.hpp"
 #include "motion/motion.hpp"
 #include "platform/camera.hpp"
 #include "platform/overlay.hpp"
 #include "platform/window.hpp"
-#include "shell/keys.hpp"
+#include "shell/console_report.hpp"
 #include "shell/remote.hpp"
 #include "status/status.hpp"
 

@@ -1,4 +1,5 @@
-// Key commands that change or reload the contents folder, and the random contents selection.
+#include "shell/keys_folders.hpp"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +13,11 @@
 #include "contents/parameters.hpp"
 #include "motion/motion.hpp"
 #include "platform/files.hpp"
-#include "shell/keys.hpp"
+#include "shell/console_report.hpp"
+
+int32_t contents_list[kMaxListedFolders];
+int32_t contents_count = 0;
+int32_t contents_listed = 0;
 
 namespace {
 

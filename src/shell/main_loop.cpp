@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "block/shared_block.hpp"
+#include "capture/camera_switch.hpp"
 #include "capture/capture.hpp"
 #include "capture/help.hpp"
 #include "capture/stopwatch.hpp"
@@ -21,6 +22,7 @@
 #include "platform/window.hpp"
 #include "shell/calibration.hpp"
 #include "shell/camera_log.hpp"
+#include "shell/console_report.hpp"
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
 #include "shell/motion_meter.hpp"
@@ -28,21 +30,11 @@
 #include "shell/service_report.hpp"
 #include "status/status.hpp"
 
-int32_t REPLAY_SPEED = 3;
 double speed_factor = 1.0;
-double VR_step = 1.0;
-int32_t AutoReplayFlag = 0;
-double f_rate = 0.0;
-int32_t camera_log_mode = 2;
-int32_t DISP_WEB_CAM_INFO = 0;
-double shown_frame_no = -1.0;
-int32_t pending_key = 0;
-cv::Mat extra_picture;
 
 namespace {
 
 constexpr int kKeyPollMs = 1;
-constexpr double kIdleRateLimit = 30.0;  // frames a second of automatic replay
 constexpr double kReplayPeriodHalf = 22000.0;
 constexpr int kDropKey = 1;  // dispatched instead of a key typed while a frame was decoded
 constexpr int kFrameNameDigits = 5;
@@ -92,13 +84,6 @@ double SpeedFactorOf(int level, double previous) {
     }
 }
 
-// Microseconds still to wait until a stopwatch reading `rate` has come down to `limit`; at
-// least 1, so the wait always ends past the limit.
-int64_t MicrosToRate(double rate, double limit) {
-    const double left = 1e6 / limit - 1e6 / rate;
-    return left < 1.0 ? 1 : static_cast<int64_t>(std::ceil(left));
-}
-
 void BeginCycle() {
     toggle_limit = camera_on ? 3 : 5;
     reset_limit = camera_on ? 1 : 2;
@@ -109,25 +94,6 @@ void BeginCycle() {
         f_rate = ReadTimer();
         StartTimer();
     }
-}
-
-void ReportStatus() {
-    if (DISP_WEB_CAM_INFO == 1 || DISP_WEB_CAM_INFO == 2) ReadSharedBlock();
-    if (DISP_WEB_CAM_INFO == 1) {
-        Print(
-            "[S%d] [%5d /%5d] [DifferenceSum=%7d (SI.DiffSum=%7d )] [VR_threshold= %d ] "
-            "[VR_step=%6.2f ] [f_rate=%6.2f [fps]]\n",
-            folder_index + 1, static_cast<int>(frame_no), MaxCount - 1, DifferenceSum,
-            SI[kDiffSumWord], VR_threshold, VR_step, f_rate);
-    } else if (DISP_WEB_CAM_INFO == 2) {
-        Print("*[SI.DiffSum=%7d ]", SI[kDiffSumWord]);
-        for (int i = 0; i < kCameraSlots; ++i) {
-            if (SI[1 + i] > 0) Print("[WebCam( %2d ) =%7d ]", i, SI[1 + i]);
-        }
-        Print("\n");
-    }
-    StartTimer();
-    if (DISP_WEB_CAM_INFO == -1) DISP_WEB_CAM_INFO = 0;
 }
 
 }  // namespace
@@ -180,24 +146,4 @@ void RunMainLoop() {
     RunPrologue();
     while (RunCycle()) {
     }
-}
-
-void IdleStep() {
-    if (AutoReplayFlag == 0) return;
-    if (direction == 1) {
-        StepForward(1.0);
-    } else if (direction == 0) {
-        StepBackward(1.0);
-    } else {
-        return;
-    }
-    PrintFrameNames();
-    // At most 30 frames a second; a slow cycle is not made up. The rest of the frame time is
-    // slept with the window served, not spun on the clock: a gallery runs this for days.
-    for (;;) {
-        f_rate = ReadTimer();
-        if (f_rate <= kIdleRateLimit) break;
-        WindowServeFor(MicrosToRate(f_rate, kIdleRateLimit));
-    }
-    StartTimer();
 }

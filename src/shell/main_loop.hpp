@@ -9,10 +9,3 @@ void RunPrologue();
 
 // One cycle; false when the program is to end (the user quit).
 bool RunCycle();
-
-// Shows the cached picture of the current frame now, following flip_mode, when it is loaded.
-void ShowCurrentFrame();
-
-// The step of a cycle without a command key: one frame on at no more than 30 frames/s while
-// AutoReplayFlag is on.
-void IdleStep();

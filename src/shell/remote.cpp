@@ -3,7 +3,7 @@
 #include "common/state.hpp"
 #include "network/network.hpp"
 #include "platform/window.hpp"
-#include "shell/keys.hpp"
+#include "shell/keys_folders.hpp"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <span>
 
 #include "capture/camera_retry.hpp"
-#include "capture/capture.hpp"
+#include "capture/camera_settings.hpp"
+#include "capture/camera_switch.hpp"
 #include "common/console.hpp"
 #include "common/language.hpp"
 #include "common/state.hpp"
-#include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
 #include "contents/video_import.hpp"
 #include "motion/motion.hpp"
@@ -23,7 +23,7 @@
 #include "platform/window.hpp"
 #include "shell/converter_guide.hpp"
 #include "shell/display_mode.hpp"
-#include "shell/function_keys.hpp"
+#include "shell/keys.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/motion_meter.hpp"
 
@@ -167,7 +167,7 @@ void LoadPictureSlots() {
 
 int ZeltranMain(int argc, char** argv) {
     InitConsole();
-    InitLanguage();
+    InitLanguage(ProgramFolder());
     PrintLines(kBanner);
     PrintWorkingFolder();
     CheckConverter();

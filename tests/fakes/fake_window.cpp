@@ -14,6 +14,7 @@ int last_auto_size = -1;
 double shown_scale = 1.0;
 const MeterPanel* meter = nullptr;
 std::string notice;
+std::vector<std::string> key_lines;
 int picture_channels = 3;
 bool quit = false;
 
@@ -84,7 +85,9 @@ void OverlayShowMeter(const MeterPanel* panel) {
     fake::meter = panel;
 }
 
-void OverlayShowKeys(const char*, const char* const*, int) {}
+void OverlayShowKeys(const char*, const char* const* lines, int count) {
+    fake::key_lines.assign(lines, lines + count);
+}
 
 void OverlayHidePanels(bool) {}
 

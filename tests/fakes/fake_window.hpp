@@ -17,17 +17,18 @@ struct Shown {
     int flip;
 };
 
-extern std::vector<Shown> shown;     // every WindowShow, in order
-extern std::deque<int> keys;         // keys returned by WindowWaitKey in turn, then 255
-extern std::vector<int> waits;       // the ms argument of every WindowWaitKey
-extern std::vector<int64_t> served;  // the micros argument of every WindowServeFor
-extern int creates;                  // WindowCreate calls
-extern int destroys;                 // WindowDestroy calls
-extern int last_auto_size;           // auto_size of the last WindowCreate
-extern double shown_scale;           // what WindowShownScale returns, 1.0 after ResetWindow
-extern const MeterPanel* meter;      // the meter panel last shown (nullptr: none)
-extern std::string notice;           // first line of the notice last shown ("": none)
-extern int picture_channels;         // what WindowPictureChannels returns (3; ResetWindow keeps it)
+extern std::vector<Shown> shown;            // every WindowShow, in order
+extern std::deque<int> keys;                // keys returned by WindowWaitKey in turn, then 255
+extern std::vector<int> waits;              // the ms argument of every WindowWaitKey
+extern std::vector<int64_t> served;         // the micros argument of every WindowServeFor
+extern int creates;                         // WindowCreate calls
+extern int destroys;                        // WindowDestroy calls
+extern int last_auto_size;                  // auto_size of the last WindowCreate
+extern double shown_scale;                  // what WindowShownScale returns, 1.0 after ResetWindow
+extern const MeterPanel* meter;             // the meter panel last shown (nullptr: none)
+extern std::string notice;                  // first line of the notice last shown ("": none)
+extern std::vector<std::string> key_lines;  // the key list last shown (empty: hidden)
+extern int picture_channels;  // what WindowPictureChannels returns (3; ResetWindow keeps it)
 
 // A wait without time limit on an empty key queue requests a quit (as closing the window
 // would), so a test can never hang in one.

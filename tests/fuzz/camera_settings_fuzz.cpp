@@ -1,7 +1,7 @@
 // The settings files: camera and display (whole numbers), motion (KEY VALUE lines and the mask
 // picture it names; the input is tried as both).
+#include "capture/camera_settings.hpp"
 #include "common/state.hpp"
-#include "contents/camera_settings.hpp"
 #include "contents/display_settings.hpp"
 #include "fuzz_support.hpp"
 #include "motion/motion.hpp"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/camera_switch.hpp"
 #include "common/state.hpp"
 #include "fakes/fake_window.hpp"
 #include "platform/camera.hpp"

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "block/shared_block.hpp"
+#include "capture/camera_switch.hpp"
 #include "capture/capture.hpp"
 #include "common/state.hpp"
 #include "support/temp_tree.hpp"

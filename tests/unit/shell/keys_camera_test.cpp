@@ -7,7 +7,7 @@
 #include <string>
 
 #include "block/shared_block.hpp"
-#include "capture/capture.hpp"
+#include "capture/camera_switch.hpp"
 #include "common/state.hpp"
 #include "keys_test_support.hpp"
 #include "platform/camera.hpp"

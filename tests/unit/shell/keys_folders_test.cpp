@@ -1,4 +1,6 @@
 // Key commands that change or reload the contents folder, and the random contents selection.
+#include "shell/keys_folders.hpp"
+
 #include <cstdlib>
 #include <string>
 

@@ -12,6 +12,7 @@
 #include "fakes/fake_window.hpp"
 #include "platform/camera.hpp"
 #include "platform/window.hpp"
+#include "shell/keys.hpp"
 #include "unit/shell/cycle_fixture.hpp"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "contents/camera_settings.hpp"
+#include "capture/camera_settings.hpp"
 
 #include <gtest/gtest.h>
 
