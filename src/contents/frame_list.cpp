@@ -39,10 +39,6 @@ constexpr size_t kFrameListBytes = sizeof(FrameData);  // 16,632,000
 // Empty folders reported one by one before a long descent is shortened (see DescendPastEmpty).
 constexpr int kReportedEmptyFolders = 10000;
 
-std::string FrameListFileName(long long folder_number) {
-    return FormatPath("frame_data%4lld.dat", folder_number);
-}
-
 void ResetPlaybackState() {
     RestartMotion();
     frame_no = 0.0;
@@ -130,24 +126,14 @@ void DescendPastEmpty(int* empty_in_a_row) {
 std::vector<long long> CandidateFolderNumbers() {
     std::vector<long long> numbers;
     std::vector<std::string> names;
-    const auto consider = [&](const std::string& name, const char* prefix, const char* suffix) {
-        const size_t prefix_length = std::strlen(prefix);
-        const size_t suffix_length = std::strlen(suffix);
-        if (name.size() <= prefix_length + suffix_length || name.compare(0, prefix_length, prefix))
-            return;
-        if (name.compare(name.size() - suffix_length, suffix_length, suffix)) return;
-        const std::string digits =
-            name.substr(prefix_length, name.size() - prefix_length - suffix_length);
-        if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
-            return;
-        const long long number = std::stoll(digits);
+    const auto consider = [&](long long number) {
         if (number > 0) numbers.push_back(number);
     };
     if (ListFolder(kContentsBase, &names)) {
-        for (const std::string& name : names) consider(name, "S", "");
+        for (const std::string& name : names) consider(ContentsFolderNumber(name));
     }
     if (ListFolder(".", &names)) {
-        for (const std::string& name : names) consider(name, "frame_data", ".dat");
+        for (const std::string& name : names) consider(FrameListFileNumber(name));
     }
     std::sort(numbers.begin(), numbers.end());
     numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());

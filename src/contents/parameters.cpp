@@ -29,7 +29,6 @@ int32_t MouseVertFlag = 0;
 
 namespace {
 
-constexpr char kCommonParameterFile[] = "glt_env.dat";
 constexpr char kImportFile[] = "nqt_config.dat";
 constexpr size_t kPivotBytes = kPivotEntries * 4;  // the block of int32 entries
 constexpr int kPivotLinesShown = 11;
@@ -159,7 +158,7 @@ bool ReadParametersFrom(const char* name) {
 }
 
 std::string ReadParameterFile() {
-    const std::string own = FormatPath("glt_env%4lld.dat", FolderNumber());
+    const std::string own = ParameterFileName(FolderNumber());
     if (ReadParametersFrom(own.c_str())) return own;
     if (ReadParametersFrom(kCommonParameterFile)) return kCommonParameterFile;
     return {};

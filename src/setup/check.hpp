@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-constexpr char kCommonParameterFileName[] = "glt_env.dat";
-
 // Checks the installation folder dir (working folder dir/work); returns 0 when the player would
 // play, 1 when something would stop it (each such problem is named on its own line). Reads only.
 int CheckInstallation(const std::string& dir);
@@ -16,10 +14,6 @@ void CheckContentsFolders();
 
 // The camera device the player would open, and every camera present under dev_root ("/dev").
 void CheckCameras(const std::string& dev_root);
-
-// Folder and parameter-file names as the player builds them: S001, S1234; glt_env0001.dat.
-std::string FolderName(long long number);
-std::string ParameterFileName(long long number);
 
 // Folder numbers that have a parameter file of their own, as the player names them.
 std::vector<long long> OwnParameterFolders();

@@ -16,25 +16,13 @@
 #include "setup/check.hpp"
 #include "setup/report.hpp"
 
-std::string FolderName(long long number) {
-    return FormatPath("S%3lld", number);
-}
-
-std::string ParameterFileName(long long number) {
-    return FormatPath("glt_env%4lld.dat", number);
-}
-
 namespace {
-
-std::string FrameListFileName(long long number) {
-    return FormatPath("frame_data%4lld.dat", number);
-}
 
 // Reads the parameter file the player reads for folder number: its own, else the common one.
 // Returns "" when there is none or it may not be read; folder_index is left as the file sets it.
 std::string ReadParametersOf(long long number) {
     const std::string own = ParameterFileName(number);
-    const char* name = PathExists(own.c_str()) ? own.c_str() : kCommonParameterFileName;
+    const char* name = PathExists(own.c_str()) ? own.c_str() : kCommonParameterFile;
     if (!SettingsFileToRead("Parameters", name)) return {};
     folder_index = static_cast<int32_t>(number - 1);
     std::string read;
@@ -44,7 +32,7 @@ std::string ReadParametersOf(long long number) {
 
 std::string ParameterValues() {
     return FormatText("start folder %s, start frame %d, sample step %d, direction %d, wrap %d",
-                      FolderName(folder_index + 1LL).c_str(), static_cast<int>(frame_no),
+                      ContentsFolderName(folder_index + 1LL).c_str(), static_cast<int>(frame_no),
                       sample_step, direction, wrap_flag);
 }
 
@@ -73,7 +61,7 @@ cv::Mat DecodeFrame(const char* path) {
 // Reports one folder; true when it holds frames.
 bool ReportFolder(long long number) {
     const std::string list = FrameListFileName(number);
-    const std::string folder = FolderName(number);
+    const std::string folder = ContentsFolderName(number);
     if (PathExists(list.c_str()) && !SettingsFileToRead(folder.c_str(), list.c_str())) return false;
     bool from_file = false;
     Quietly([&] { from_file = ReadFolderFrames(number); });
@@ -105,11 +93,7 @@ std::vector<long long> OwnParameterFolders() {
     std::vector<std::string> names;
     if (!ListFolder(".", &names)) return numbers;
     for (const std::string& name : names) {
-        if (name.size() < 12 || name.compare(0, 7, "glt_env") != 0) continue;
-        const std::string digits = name.substr(7, name.size() - 11);
-        if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos)
-            continue;
-        const long long number = std::stoll(digits);
+        const long long number = ParameterFileNumber(name);
         // The player reads the files of the folders its keys and parameters can reach.
         if (number > 0 && number <= kHighestFolderIndex + 1 && ParameterFileName(number) == name) {
             numbers.push_back(number);
@@ -131,9 +115,9 @@ void CheckContentsFolders() {
     if (any == 0) {
         Say("Contents", "no folder holds frames");
         Block("no frames at all: put clip_00000.jpg, clip_00001.jpg ... into " +
-              ResolvedPath(kContentsBase) + "/" + FolderName(1) + " or import videos");
+              ResolvedPath(kContentsBase) + "/" + ContentsFolderName(1) + " or import videos");
     } else if (playable == 0) {
         Block(FormatText("no frames from %s down to S001, where the player starts and looks",
-                         FolderName(start).c_str()));
+                         ContentsFolderName(start).c_str()));
     }
 }

@@ -188,7 +188,7 @@ size_t PictureCount(const std::string& folder) {
 void ReportMisnamed(const std::string& name, long long number, const std::string& base) {
     const size_t count = PictureCount(base + "/" + name);
     if (count == 0) return;
-    const std::string right = FolderName(number);
+    const std::string right = ContentsFolderName(number);
     const std::string from = Quoted(base + "/" + name);
     const std::string to = Quoted(base + "/" + right);
     const std::string fix = PathExists((base + "/" + right).c_str())
@@ -215,7 +215,7 @@ void CheckPictureFolders() {
         if (LookAt(path.c_str()).kind != PathKind::kFolder) continue;
         const long long number = std::stoll(name.substr(1));
         if (number < 1) continue;
-        if (FolderName(number) == name) {
+        if (ContentsFolderName(number) == name) {
             ReportFolder(name, path);
         } else {
             ReportMisnamed(name, number, base);

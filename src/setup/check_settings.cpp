@@ -12,6 +12,7 @@
 #include "common/path.hpp"
 #include "common/scan.hpp"
 #include "contents/display_settings.hpp"
+#include "contents/naming.hpp"
 #include "contents/parameters.hpp"
 #include "motion/motion.hpp"
 #include "network/settings.hpp"
@@ -138,7 +139,7 @@ void CheckSettingsLines() {
     CheckLines("SetCamera3.txt", ReadCameraSettingsSilently);
     CheckLines("SetDisplay.txt", LoadDisplaySettings);
     CheckLines(kThresholdFile, ReadThresholdFile);
-    CheckLines(kCommonParameterFileName, [] { ReadParametersFrom(kCommonParameterFileName); });
+    CheckLines(kCommonParameterFile, [] { ReadParametersFrom(kCommonParameterFile); });
     for (const long long number : OwnParameterFolders()) {
         const std::string name = ParameterFileName(number);
         CheckLines(name.c_str(), [&] { ReadParametersFrom(name.c_str()); });

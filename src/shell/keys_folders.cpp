@@ -25,10 +25,6 @@ constexpr int kLastFolderIndex = 9999;  // 'n' beyond S10000 goes round to S001
 constexpr int kListedFolders = 1000;    // SPACE looks at S001 .. S1000
 constexpr double kContentsChanged = -999.0;
 
-std::string ParameterFileName(int64_t folder_number) {
-    return FormatPath("glt_env%4lld.dat", static_cast<long long>(folder_number));
-}
-
 // Samples the frame numbers of folder m with random gaps of 1..m, so that the probe of a large
 // folder number stays short. Returns the first frame number found, or -1.
 int ProbeFrames(int m) {
@@ -55,7 +51,7 @@ std::string FindContentsOf(int m) {
     const std::string folder = ContentsFolderPath(m);
     const std::string names[] = {
         ParameterFileName(m),
-        FormatPath("frame_data%4d.dat", m),
+        FrameListFileName(m),
         folder + "/clip_00000.jpg",
         folder + "/check_result.txt",
     };
@@ -144,7 +140,7 @@ void SelectRandomContents() {
         const int count = contents_count < kMaxListedFolders ? contents_count : kMaxListedFolders;
         folder_index = contents_list[std::rand() % count];
         LoadFolder();
-        const std::string name = ParameterFileName(static_cast<int64_t>(folder_index) + 1);
+        const std::string name = ParameterFileName(static_cast<long long>(folder_index) + 1);
         if (CanOpenForReading(name.c_str())) {
             Print("FILE [ %s ] exists!\n", name.c_str());
             LoadParameters();
