@@ -39,17 +39,33 @@ void TakeLine(std::string line, int number,
 
 }  // namespace
 
-void ReadSettingLines(
-    FILE* file, const std::function<void(int, const std::string&, const std::string&)>& take) {
+void ReadSettingText(const std::string& text,
+                     const std::function<void(int, const std::string&, const std::string&)>& take) {
     std::string line;
     int number = 1;
-    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+    for (const char c : text) {
         if (c != '\n') {
-            if (line.size() < kLongestSettingLine) line.push_back(static_cast<char>(c));
+            if (line.size() < kLongestSettingLine) line.push_back(c);
             continue;
         }
         TakeLine(line, number++, take);
         line.clear();
     }
     TakeLine(line, number, take);
+}
+
+std::string ReadSettingFile(FILE* file) {
+    // The bytes past a line's cut are not kept: a file of one endless line costs no memory.
+    std::string text;
+    size_t line_bytes = 0;
+    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
+        line_bytes = c == '\n' ? 0 : line_bytes + 1;
+        if (line_bytes <= kLongestSettingLine) text.push_back(static_cast<char>(c));
+    }
+    return text;
+}
+
+void ReadSettingLines(
+    FILE* file, const std::function<void(int, const std::string&, const std::string&)>& take) {
+    ReadSettingText(ReadSettingFile(file), take);
 }
