@@ -11,7 +11,7 @@ ARM64_HOST_PACKAGES=(debootstrap qemu-user-static g++-aarch64-linux-gnu cmake pk
     file gettext xvfb imagemagick)
 # What the build and the unit tests need inside the sysroot (arm64 libraries and headers).
 ARM64_BUILD_PACKAGES=(libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
-    libopencv-videoio-dev libsdl2-dev libsdl2-ttf-dev libx11-dev libturbojpeg0-dev libsystemd-dev
+    libopencv-videoio-dev libsdl2-dev libsdl2-ttf-dev libx11-dev libxext-dev libturbojpeg0-dev libsystemd-dev
     liblo-dev libmicrohttpd-dev libgtest-dev libgmock-dev dpkg-dev)
 
 # arm64_need_root: the roots are made with chroot, mount and debootstrap, which need root.

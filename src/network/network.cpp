@@ -7,6 +7,7 @@
 #include "common/state.hpp"
 #include "network/send.hpp"
 #include "platform/clock.hpp"
+#include "schedule/schedule.hpp"
 #include "status/status.hpp"
 
 namespace {
@@ -48,6 +49,11 @@ void SendOutput(uint64_t now) {
     if (settings.status_seconds > 0.0 && Due(now, status_period, &status_sent, &status_sent_at)) {
         SendStatus(folder_index + 1, static_cast<int32_t>(shown_frame_no), MaxCount,
                    camera_on != 0 ? 1 : 0, static_cast<float>(f_rate));
+        const ScheduleStatus hours = CurrentScheduleStatus();
+        if (hours.in_use) {
+            SendSchedule(hours.open ? 1 : 0,
+                         hours.next_change == 0 ? "" : IsoLocalTime(hours.next_change).c_str());
+        }
     }
 }
 

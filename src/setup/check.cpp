@@ -9,6 +9,7 @@
 #include "motion/motion.hpp"
 #include "platform/inspect.hpp"
 #include "setup/check_motion.hpp"
+#include "setup/check_schedule.hpp"
 #include "setup/report.hpp"
 
 namespace {
@@ -94,6 +95,7 @@ int CheckInstallation(const std::string& dir) {
     CheckThreshold();
     CheckDisplaySettings();
     CheckMotionSettings();
+    CheckSchedule();
     CheckSettingsLines();
     CheckConverter();
     CheckCameras("/dev");

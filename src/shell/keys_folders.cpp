@@ -13,6 +13,7 @@
 #include "contents/parameters.hpp"
 #include "motion/motion.hpp"
 #include "platform/files.hpp"
+#include "schedule/schedule.hpp"
 #include "shell/console_report.hpp"
 
 int32_t contents_list[kMaxListedFolders];
@@ -112,6 +113,7 @@ void ReloadFolder() {
     PrintText("\n ---[ REFRESH SETTINGS AND RELOAD IMAGE FILES IN CONTENTS FOLDER ]---\n");
     CheckContents();
     LoadMotionSettings();
+    LoadSchedule();
     PrintText("Done.\n\n");
 }
 

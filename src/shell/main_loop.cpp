@@ -26,6 +26,7 @@
 #include "shell/display.hpp"
 #include "shell/keys.hpp"
 #include "shell/motion_meter.hpp"
+#include "shell/opening_hours.hpp"
 #include "shell/remote.hpp"
 #include "shell/service_report.hpp"
 #include "status/status.hpp"
@@ -113,6 +114,7 @@ void RunPrologue() {
 }
 
 bool RunCycle() {
+    if (!KeepOpeningHours()) return false;
     BeginCycle();
     GLT_Capture();
     MeasureDifference(grey_pair, camera_on != 0, VR_threshold);

@@ -21,6 +21,7 @@
 #include "platform/picture.hpp"
 #include "platform/process.hpp"
 #include "platform/window.hpp"
+#include "schedule/schedule.hpp"
 #include "shell/converter_guide.hpp"
 #include "shell/display_mode.hpp"
 #include "shell/keys.hpp"
@@ -182,6 +183,7 @@ int ZeltranMain(int argc, char** argv) {
     LoadCameraSettings();
     LoadDisplaySettings();
     LoadMotionSettings();
+    LoadSchedule();
     ApplyDisplaySettings();
     ReadCameraRetrySetting();
     StartNetwork();

@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "schedule/schedule.hpp"
+
 namespace {
 
 constexpr char kVersion[] = "1.3";
@@ -82,7 +84,11 @@ constexpr char kPageStyle[] =
     ".bar div{height:100%;background:#4c4}.bar span{position:absolute;left:50%;top:0;"
     "bottom:0;border-left:2px solid #fc3}"
     "img{display:block;max-width:100%;margin:.5em 0;background:#222}"
-    ".stale,.off,.retrying{color:#f66}";
+    ".stale,.off,.retrying,.closed{color:#f66}";
+
+std::string NextChangeIso(const StatusSnapshot& status) {
+    return status.next_change == 0 ? "" : IsoLocalTime(static_cast<time_t>(status.next_change));
+}
 
 }  // namespace
 
@@ -106,9 +112,14 @@ std::string StatusJson(const StatusSnapshot& status, uint64_t now) {
     AppendJsonAge(&out, "seconds_since_camera_frame", ages.camera);
     AppendJsonAge(&out, "seconds_since_new_picture", ages.picture);
     AppendJsonAge(&out, "seconds_since_motion", ages.motion);
-    Append(&out, "\"uptime_seconds\":%.1f,\"version\":\"%s\",\"paused\":%s}\n",
+    Append(&out, "\"uptime_seconds\":%.1f,\"version\":\"%s\",\"paused\":%s",
            std::max(0.0, SecondsSince(status.started_at, now)), kVersion,
            status.paused ? "true" : "false");
+    if (status.schedule) {
+        Append(&out, ",\"open\":%s,\"next_change\":", status.open ? "true" : "false");
+        out += status.next_change == 0 ? "null" : "\"" + NextChangeIso(status) + "\"";
+    }
+    out += "}\n";
     return out;
 }
 
@@ -139,6 +150,12 @@ std::string StatusMetrics(const StatusSnapshot& status, uint64_t now, uint64_t h
     AppendMetric(&out, "paused", "gauge", "1 while the player is paused.", up(status.paused));
     AppendMetric(&out, "uptime_seconds", "gauge", "Seconds since the player started.",
                  std::max(0.0, SecondsSince(status.started_at, now)));
+    if (status.schedule) {
+        AppendMetric(&out, "open", "gauge", "1 while the opening hours say open.", up(status.open));
+        AppendMetric(&out, "next_change_timestamp_seconds", "gauge",
+                     "When the room opens or closes next (Unix time).",
+                     status.next_change == 0 ? -1.0 : static_cast<double>(status.next_change));
+    }
     AppendMetric(&out, "http_requests_refused_total", "counter",
                  "HTTP requests refused by the allow rules.", static_cast<double>(http_refused));
     AppendMetric(&out, "osc_packets_refused_total", "counter",
@@ -171,6 +188,15 @@ std::string StatusPage(const StatusSnapshot& status, uint64_t now) {
     AppendPageAge(&out, "camera picture", ages.camera);
     AppendPageAge(&out, "new picture", ages.picture);
     AppendPageAge(&out, "motion over threshold", ages.motion);
+    if (status.schedule) {
+        const std::string until =
+            status.next_change == 0
+                ? std::string()
+                : " until " + MomentText(static_cast<time_t>(status.wall_time),
+                                         static_cast<time_t>(status.next_change));
+        Append(&out, "<tr><th>opening hours</th><td id=\"hours\" class=\"%s\">%s%s</td></tr>\n",
+               status.open ? "open" : "closed", status.open ? "open" : "closed", until.c_str());
+    }
     Append(&out, "<tr><th>up</th><td>%.0f s</td></tr>\n</table>\n",
            std::max(0.0, SecondsSince(status.started_at, now)));
     // The sizes noted on load let a reader (or a test) see that both pictures arrived.

@@ -27,6 +27,11 @@ struct StatusSnapshot {
     uint64_t started_at = 0;
     uint64_t frames_shown = 0;  // new pictures shown since the start
     uint64_t osc_refused = 0;   // OSC packets refused by the allow rules
+    // Opening hours (SetSchedule.txt); without the file none of the views mentions them.
+    bool schedule = false;
+    bool open = true;
+    int64_t next_change = 0;  // wall-clock seconds of the next opening or closing; 0: none known
+    int64_t wall_time = 0;    // wall-clock seconds when the copy was taken
 };
 
 // "off", "on", "stale" (on without a new picture for 3 s) or "retrying" at now. A paused

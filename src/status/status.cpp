@@ -10,6 +10,7 @@
 #include "platform/clock.hpp"
 #include "platform/http.hpp"
 #include "platform/service_notify.hpp"
+#include "schedule/schedule.hpp"
 #include "status/exchange.hpp"
 #include "status/report.hpp"
 
@@ -158,6 +159,13 @@ void PublishStatus(bool paused) {
     seen.camera_retrying = CameraRetrying();
     seen.paused = paused;
     seen.osc_refused = CountsOfReceiving().refused;
+    const ScheduleStatus hours = CurrentScheduleStatus();
+    seen.schedule = hours.in_use;
+    if (hours.in_use) {
+        seen.open = hours.open;
+        seen.next_change = hours.next_change;
+        seen.wall_time = WallClockSeconds();
+    }
     PutSnapshot(seen);
     // Copies only when the server asked, at most twice a second.
     if (PictureAsked(PictureKind::kShown)) HandPicture(PictureKind::kShown, ShownPicture(paused));

@@ -1,5 +1,6 @@
 #include "fakes/fake_window.hpp"
 
+#include "platform/display_power.hpp"
 #include "platform/overlay.hpp"
 #include "platform/window.hpp"
 
@@ -17,6 +18,7 @@ std::string notice;
 std::vector<std::string> key_lines;
 int picture_channels = 3;
 bool quit = false;
+bool display_down = false;
 
 void ResetWindow() {
     shown.clear();
@@ -97,4 +99,13 @@ void OverlayShowNotice(const char* const* lines, int count) {
 
 bool WindowOpen() {
     return true;
+}
+
+DisplayPower DisplayPowerOff() {
+    fake::display_down = true;
+    return DisplayPower::kScreenSaver;
+}
+
+void DisplayPowerOn() {
+    fake::display_down = false;
 }

@@ -29,6 +29,7 @@ extern const MeterPanel* meter;             // the meter panel last shown (nullp
 extern std::string notice;                  // first line of the notice last shown ("": none)
 extern std::vector<std::string> key_lines;  // the key list last shown (empty: hidden)
 extern int picture_channels;  // what WindowPictureChannels returns (3; ResetWindow keeps it)
+extern bool display_down;     // between DisplayPowerOff and DisplayPowerOn
 
 // A wait without time limit on an empty key queue requests a quit (as closing the window
 // would), so a test can never hang in one.
