@@ -209,6 +209,25 @@ TEST(SetupCheck, ReportsTheMotionMaskItsSizeAndTheShareItExcludes) {
               std::string::npos);
 }
 
+TEST(SetupCheck, ReportsTheOpeningHoursAndTheLinesThePlayerSkips) {
+    TempTree tree;
+    WriteJpeg(tree.root() + "/S001/clip_00000.jpg", 32, 24, cv::Scalar(0, 0, 0));
+    EXPECT_NE(RunSetup("check " + tree.root()).output.find("no SetSchedule.txt: always open"),
+              std::string::npos);
+    tree.WriteFile("SetSchedule.txt",
+                   "open daily 00:00-24:00\nclosed 2001-01-01\nclosed_picture gone.jpg\n"
+                   "open weekdays 10:00-18:00\n");
+    const Outcome checked = RunSetup("check " + tree.root());
+    EXPECT_EQ(checked.status, 0) << checked.output;
+    for (const char* text : {"open   = daily 00:00-24:00\n", "closed = 2001-01-01\n",
+                             "open, no change ahead (local time ",
+                             "gone.jpg: missing or not a picture; closed shows black\n",
+                             "WARNING: SetSchedule.txt line 4: \"open weekdays 10:00-18:00\" is "
+                             "not read: days are mon..sun"}) {
+        EXPECT_NE(checked.output.find(text), std::string::npos) << text << "\n" << checked.output;
+    }
+}
+
 // Typos the player reads silently: each line it takes in part or not at all is named with what
 // it reads; a legend after the last value is not meant for the player and is left alone.
 TEST(SetupCheck, WarnsAboutSettingsLinesThePlayerTakesOnlyInPart) {

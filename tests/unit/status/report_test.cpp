@@ -58,3 +58,34 @@ TEST(StatusReport, WhatNeverHappenedIsNullInJsonAndHasNoSample) {
 }
 
 }  // namespace
+
+namespace {
+
+// Opening hours appear in every view only with SetSchedule.txt, and then with their next change.
+TEST(StatusReport, OpeningHoursAreToldOnlyWithASchedule) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    StatusSnapshot status;
+    const std::string plain = StatusJson(status, kSecond);
+    EXPECT_EQ(plain.find("open"), std::string::npos);
+    EXPECT_EQ(StatusMetrics(status, kSecond, 0).find("zeltran_open"), std::string::npos);
+    EXPECT_EQ(StatusPage(status, kSecond).find("opening hours"), std::string::npos);
+
+    status.schedule = true;
+    status.open = false;
+    status.wall_time = 1799143200;    // Tue 2027-01-05 10:00 UTC
+    status.next_change = 1799229600;  // Wed 10:00
+    const std::string json = StatusJson(status, kSecond);
+    EXPECT_EQ(json.substr(json.size() - 57),
+              ",\"open\":false,\"next_change\":\"2027-01-06T10:00:00+00:00\"}\n");
+    const std::string metrics = StatusMetrics(status, kSecond, 0);
+    EXPECT_NE(metrics.find("\nzeltran_open 0\n"), std::string::npos) << metrics;
+    EXPECT_NE(metrics.find("\nzeltran_next_change_timestamp_seconds 1799229600\n"),
+              std::string::npos);
+    EXPECT_NE(StatusPage(status, kSecond).find("class=\"closed\">closed until Wed 10:00</td>"),
+              std::string::npos);
+    status.next_change = 0;
+    EXPECT_NE(StatusJson(status, kSecond).find("\"next_change\":null}"), std::string::npos);
+}
+
+}  // namespace
