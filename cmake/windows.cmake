@@ -23,8 +23,9 @@ set(SYSTEM_LIBS PkgConfig::TURBOJPEG PkgConfig::MHD ws2_32)
 set(WINDOW_SYSTEM_LIBS)
 
 set(CLOCK_SOURCE src/platform/clock_win32.cpp)
+set(DISPLAY_POWER_SOURCE src/platform/display_power_win32.cpp)
 # POSIX platform files whose Windows counterpart has another name (or that have none).
-set(POSIX_ONLY_SOURCES)
+set(POSIX_ONLY_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/display_power_x11.cpp)
 # The manifest: UTF-8 as the program's code page, so that file names, the command line and the
 # environment reach the program in UTF-8 as on Linux.
 enable_language(RC)

@@ -52,7 +52,9 @@ void SendOutput(uint64_t now) {
         const ScheduleStatus hours = CurrentScheduleStatus();
         if (hours.in_use) {
             SendSchedule(hours.open ? 1 : 0,
-                         hours.next_change == 0 ? "" : IsoLocalTime(hours.next_change).c_str());
+                         hours.next_change == 0
+                             ? -1
+                             : static_cast<int32_t>(hours.next_change - WallClockSeconds()));
         }
     }
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr size_t kLongestMessage = 128;  // the messages take 32, 52 and up to 64 bytes
+constexpr size_t kLongestMessage = 128;  // the three messages take 32, 52 and 32 bytes
 
 int sockets[kMaxTargets];  // one connected socket per target; -1 where none could be opened
 int target_count = 0;
@@ -57,11 +57,9 @@ void SendStatus(int32_t folder, int32_t frame, int32_t frames, int32_t camera, f
     SendToTargets("/zeltran/status", "iiiif", values);
 }
 
-void SendSchedule(int32_t open, const char* next_change) {
-    lo_message message = lo_message_new();
-    lo_message_add_int32(message, open);
-    lo_message_add_string(message, next_change);
-    SendToTargets(message, "/zeltran/schedule");
+void SendSchedule(int32_t open, int32_t seconds_to_change) {
+    const OscNumber values[] = {{.int32 = open}, {.int32 = seconds_to_change}};
+    SendToTargets("/zeltran/schedule", "ii", values);
 }
 
 SendCounts CountsOfSending() {

@@ -21,9 +21,9 @@ void SendMotion(int32_t slot, int32_t value);
 // `/zeltran/status ,iiiif FOLDER FRAME FRAMES CAMERA RATE` to every target.
 void SendStatus(int32_t folder, int32_t frame, int32_t frames, int32_t camera, float rate);
 
-// `/zeltran/schedule ,is OPEN NEXT_CHANGE` to every target: 1 open / 0 closed, and the next
-// opening or closing as local ISO 8601 ("" when none is known).
-void SendSchedule(int32_t open, const char* next_change);
+// `/zeltran/schedule ,ii OPEN SECONDS` to every target: 1 open / 0 closed, and the seconds until
+// the next opening or closing (-1 when none is known).
+void SendSchedule(int32_t open, int32_t seconds_to_change);
 
 SendCounts CountsOfSending();
 

@@ -15,3 +15,7 @@ uint64_t ClockMicros() {
     return ticks / ticks_per_second * 1000000u +
            ticks % ticks_per_second * 1000000u / ticks_per_second;
 }
+
+time_t WallClockSeconds() {
+    return time(nullptr);
+}

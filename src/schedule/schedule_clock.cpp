@@ -4,7 +4,7 @@
 
 #include "common/console.hpp"
 #include "common/path.hpp"
-#include "contents/settings_reader.hpp"
+#include "common/settings_reader.hpp"
 #include "platform/clock.hpp"
 #include "platform/files.hpp"
 #include "platform/inspect.hpp"

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "common/path.hpp"
-#include "contents/settings_reader.hpp"
+#include "common/settings_reader.hpp"
 #include "schedule/schedule.hpp"
 
 namespace {

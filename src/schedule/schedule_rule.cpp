@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "common/path.hpp"
+#include "platform/local_time.hpp"
 #include "schedule/schedule.hpp"
 
 namespace {
@@ -26,15 +27,19 @@ int64_t FloorDiv(int64_t a, int64_t b) {
     return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
 }
 
-tm LocalParts(time_t t) {
-    tm parts{};
-    localtime_r(&t, &parts);
-    return parts;
+int64_t DayOf(const tm& parts) {
+    return DayNumber(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday);
 }
 
 // The local clock reading of t as seconds counted like UTC (the "naive" local time).
 int64_t NaiveLocal(time_t t) {
-    return static_cast<int64_t>(t) + LocalParts(t).tm_gmtoff;
+    const tm parts = LocalTimeOf(t);
+    return DayOf(parts) * kSecondsPerDay + parts.tm_hour * 3600 + parts.tm_min * 60 + parts.tm_sec;
+}
+
+// Seconds the local clock is ahead of UTC at t.
+int64_t OffsetAt(time_t t) {
+    return NaiveLocal(t) - static_cast<int64_t>(t);
 }
 
 // The first moment whose local clock reading is naive or later: where naive happens twice (the
@@ -47,8 +52,7 @@ time_t FirstMoment(int64_t naive) {
     bool first = true;
     // The offsets in force a day either side cover any zone's offset and the change between.
     for (const int64_t probe : {naive - kSecondsPerDay, naive, naive + kSecondsPerDay}) {
-        const time_t candidate =
-            static_cast<time_t>(naive - LocalParts(static_cast<time_t>(probe)).tm_gmtoff);
+        const time_t candidate = static_cast<time_t>(naive - OffsetAt(static_cast<time_t>(probe)));
         low = first ? candidate : std::min(low, candidate);
         high = first ? candidate : std::max(high, candidate);
         first = false;
@@ -171,11 +175,8 @@ OpenState OpenStateAt(const Schedule& schedule, time_t t) {
 }
 
 std::string MomentText(time_t now, time_t at) {
-    const tm now_parts = LocalParts(now);
-    const tm parts = LocalParts(at);
-    const int64_t days_ahead =
-        DayNumber(parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday) -
-        DayNumber(now_parts.tm_year + 1900, now_parts.tm_mon + 1, now_parts.tm_mday);
+    const tm parts = LocalTimeOf(at);
+    const int64_t days_ahead = DayOf(parts) - DayOf(LocalTimeOf(now));
     if (days_ahead == 0) return FormatText("%02d:%02d", parts.tm_hour, parts.tm_min);
     if (days_ahead > 0 && days_ahead < 7) {
         return FormatText("%s %02d:%02d", kShortDays[parts.tm_wday], parts.tm_hour, parts.tm_min);
@@ -186,8 +187,8 @@ std::string MomentText(time_t now, time_t at) {
 }
 
 std::string IsoLocalTime(time_t at) {
-    const tm parts = LocalParts(at);
-    const long offset = parts.tm_gmtoff;
+    const tm parts = LocalTimeOf(at);
+    const long offset = static_cast<long>(OffsetAt(at));
     const long minutes = (offset < 0 ? -offset : offset) / 60;
     return FormatText("%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld", parts.tm_year + 1900,
                       parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec,

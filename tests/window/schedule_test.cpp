@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "support/banners.hpp"
+#include "support/http_client.hpp"
+#include "support/osc_peer.hpp"
 #include "unit/capture/camera_clip.hpp"
 #include "window/harness.hpp"
 
@@ -19,8 +21,8 @@ int XScreenSaverOn();  // x11_power.cpp: 1 on, 0 off, -1 no screen saver extensi
 namespace {
 
 const std::string kCameraOn = "Done.\n" + kCameraOnBanner + "\n";
-const std::string kCameraOff = "TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\nDone.\n" +
-                               kCameraOffBanner + "\n";
+const std::string kCameraOff =
+    "TURNING OFF THE CAMERA DEVICE. WAIT A MOMENT...\nDone.\n" + kCameraOffBanner + "\n";
 
 std::string FakeTimeLibrary() {
     for (const auto& entry : std::filesystem::directory_iterator("/usr/lib")) {
@@ -122,6 +124,12 @@ TEST(ScheduleWindow, AClockSetForwardClosesAndTheMorningOpensWithTheDisplayBack)
     Player player;
     FakeClock clock(player, DaysAhead(1, "12:00:00"));
     player.WriteFile("SetSchedule.txt", "open daily 08:00-18:00\n");
+    // The outside sees it too: status.json over HTTP and the OSC status of a desk.
+    const OscPeer desk;
+    const int http_port = FreeTcpPort();
+    player.WriteFile("SetNetwork.txt", "send 127.0.0.1:" + std::to_string(desk.port()) +
+                                           "\nstatus 0.2\nhttp " + std::to_string(http_port) +
+                                           "\n");
     StartOnFrames(player, 41);
     ASSERT_TRUE(player.WaitForOutput("SCHEDULE: open until 18:00\n")) << player.Output();
 
@@ -130,6 +138,21 @@ TEST(ScheduleWindow, AClockSetForwardClosesAndTheMorningOpensWithTheDisplayBack)
     EXPECT_TRUE(ClosedUntilMorning(player.Output())) << player.Output();
     EXPECT_TRUE(player.WaitForPicture(Black));
     EXPECT_EQ(XScreenSaverOn(), 1);
+    const std::string json = HttpBody(HttpGet(http_port, "/status.json"));
+    EXPECT_NE(json.find("\"open\":false,\"next_change\":\"" +
+                        DaysAhead(2, "08:00:00").substr(0, 10) + "T08:00:00+00:00\"}"),
+              std::string::npos)
+        << json;
+    // 12 hours to the opening, less the seconds the test has taken.
+    bool told = false;
+    for (int tries = 0; tries < 20 && !told; ++tries) {
+        lo_message schedule = desk.Receive("/zeltran/schedule");
+        if (schedule == nullptr) break;
+        lo_arg** fields = lo_message_get_argv(schedule);
+        told = fields[0]->i == 0 && fields[1]->i > 11 * 3600 && fields[1]->i <= 12 * 3600;
+        lo_message_free(schedule);
+    }
+    EXPECT_TRUE(told) << "/zeltran/schedule 0 SECONDS";
 
     // No key, no pointer: the morning brings the display and the picture back.
     clock.Set(DaysAhead(2, "07:59:58"));
