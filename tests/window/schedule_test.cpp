@@ -17,6 +17,7 @@
 #include "window/harness.hpp"
 
 int XScreenSaverOn();  // x11_power.cpp: 1 on, 0 off, -1 no screen saver extension
+int XDpmsOff();        // 1 off, 0 on, -1 the server has no DPMS (Xvfb)
 
 namespace {
 
@@ -138,6 +139,9 @@ TEST(ScheduleWindow, AClockSetForwardClosesAndTheMorningOpensWithTheDisplayBack)
     EXPECT_TRUE(ClosedUntilMorning(player.Output())) << player.Output();
     EXPECT_TRUE(player.WaitForPicture(Black));
     EXPECT_EQ(XScreenSaverOn(), 1);
+    if (XDpmsOff() >= 0) {
+        EXPECT_EQ(XDpmsOff(), 1) << "a server with DPMS: the monitor is off";
+    }
     const std::string json = HttpBody(HttpGet(http_port, "/status.json"));
     EXPECT_NE(json.find("\"open\":false,\"next_change\":\"" +
                         DaysAhead(2, "08:00:00").substr(0, 10) + "T08:00:00+00:00\"}"),
@@ -159,6 +163,7 @@ TEST(ScheduleWindow, AClockSetForwardClosesAndTheMorningOpensWithTheDisplayBack)
     ASSERT_TRUE(player.WaitForOutput("SCHEDULE: open until 18:00\n", 20.0, 2)) << player.Output();
     EXPECT_TRUE(ShowsFrame(player, 0));
     EXPECT_EQ(XScreenSaverOn(), 0);
+    EXPECT_LE(XDpmsOff(), 0);
     Quit(player);
 }
 
