@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "capture/capture.hpp"
+#include "capture/camera_switch.hpp"
 #include "capture/stopwatch.hpp"
 #include "common/console.hpp"
 #include "common/state.hpp"
@@ -13,7 +13,7 @@
 #include "platform/service_notify.hpp"
 #include "platform/window.hpp"
 #include "schedule/schedule.hpp"
-#include "shell/keys.hpp"
+#include "shell/keys_camera.hpp"
 #include "shell/remote.hpp"
 #include "status/status.hpp"
 
