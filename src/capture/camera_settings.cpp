@@ -7,6 +7,7 @@
 #include "common/console.hpp"
 #include "common/settings_reader.hpp"
 #include "common/state.hpp"
+#include "contents/camera_device.hpp"
 #include "platform/files.hpp"
 
 int32_t CamFlipV = 0;
@@ -56,8 +57,10 @@ void ReadCameraSettings(bool report) {
 
 void LoadCameraSettings() {
     ReadCameraSettings(true);
+    LoadCameraDeviceSetting(true);
 }
 
 void ReadCameraSettingsSilently() {
     ReadCameraSettings(false);
+    LoadCameraDeviceSetting(false);
 }
