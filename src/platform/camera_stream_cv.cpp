@@ -4,10 +4,12 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 #include <opencv2/videoio.hpp>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "common/redact.hpp"
 #include "common/state.hpp"
@@ -23,6 +25,7 @@ constexpr auto kPictureWait = std::chrono::milliseconds(1000);  // as long as a 
 constexpr auto kReleaseWait = std::chrono::milliseconds(300);   // then the thread is left to end
 constexpr int kOpenTimeoutMs = 2000;                            // FFmpeg's own default is 30 s
 constexpr int kReadTimeoutMs = 1000;
+constexpr int kDamagedInARow = 30;  // undecodable JPEG pictures in a row that end a stream
 constexpr char kGstreamerPrefix[] = "gst:";
 // The appsink end of a pipeline that names none: BGR as the rest of the camera path expects,
 // and a queue of one picture.
@@ -60,18 +63,86 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
-bool OpenCapture(cv::VideoCapture* capture, const std::string& source) {
+// The stream thread's capture and how it turns what the capture gives into pictures.
+struct Reader {
+    cv::VideoCapture capture;
+    // The capture gives each picture's JPEG bytes undecoded (Motion-JPEG over HTTP or RTSP).
+    // They are decoded here at a reduced scale straight to grey: libjpeg's scaled transform
+    // makes a 1920 x 1080 picture at a quarter of its size in a fraction of the time of a full
+    // decode and its colour conversion, so the thread keeps up with the stream on a busy machine.
+    bool jpeg = false;
+    int reduction = 0;     // the decoder's scale 1/reduction; 0: the next picture in full
+    bool decoded = false;  // a picture of this stream was decoded as JPEG
+};
+
+bool OpenFfmpeg(cv::VideoCapture* capture, const std::string& source, bool undecoded) {
+    std::vector<int> parameters = {cv::CAP_PROP_OPEN_TIMEOUT_MSEC, kOpenTimeoutMs,
+                                   cv::CAP_PROP_READ_TIMEOUT_MSEC, kReadTimeoutMs};
+    if (undecoded) parameters.insert(parameters.end(), {cv::CAP_PROP_FORMAT, -1});
+    return capture->open(source, cv::CAP_FFMPEG, parameters);
+}
+
+bool OpenCapture(Reader* reader, const std::string& source) {
     try {
         if (StartsWith(source, kGstreamerPrefix)) {
             // The GStreamer backend takes no timeouts; its reads give up after 30 s by themselves.
-            return capture->open(GstreamerPipeline(source), cv::CAP_GSTREAMER);
+            return reader->capture.open(GstreamerPipeline(source), cv::CAP_GSTREAMER);
         }
-        return capture->open(source, cv::CAP_FFMPEG,
-                             {cv::CAP_PROP_OPEN_TIMEOUT_MSEC, kOpenTimeoutMs,
-                              cv::CAP_PROP_READ_TIMEOUT_MSEC, kReadTimeoutMs});
+        reader->jpeg = true;
+        return OpenFfmpeg(&reader->capture, source, true);
     } catch (const cv::Exception&) {
         return false;
     }
+}
+
+// The largest of 1, 2, 4 and 8 that leaves a width x height picture at least 320 x 240.
+int ReductionFor(int width, int height) {
+    int reduction = 8;
+    while (reduction > 1 && (width / reduction < GLT_F_XMAX || height / reduction < GLT_F_YMAX)) {
+        reduction /= 2;
+    }
+    return reduction;
+}
+
+// JPEG bytes as a picture: the first in full colour (its size sets the reduction), later ones
+// at the reduction in grey; a camera of 320 x 240 or a little more keeps its colours.
+cv::Mat DecodeJpeg(Reader* reader, const cv::Mat& bytes) {
+    int flags = cv::IMREAD_COLOR;
+    if (reader->reduction == 2) flags = cv::IMREAD_REDUCED_GRAYSCALE_2;
+    if (reader->reduction == 4) flags = cv::IMREAD_REDUCED_GRAYSCALE_4;
+    if (reader->reduction == 8) flags = cv::IMREAD_REDUCED_GRAYSCALE_8;
+    cv::Mat picture = cv::imdecode(bytes, flags);
+    if (picture.empty()) return picture;
+    if (reader->reduction == 0) reader->reduction = ReductionFor(picture.cols, picture.rows);
+    // A camera that made its pictures smaller: the next one is decoded in full again.
+    if (picture.cols < GLT_F_XMAX || picture.rows < GLT_F_YMAX) reader->reduction = 0;
+    return picture;
+}
+
+// The next picture of the stream; false when none came. A damaged JPEG picture (a packet
+// lost on the way) is skipped; bytes that never decoded as JPEG (H.264, say) open the stream
+// again with the capture's own decoder.
+bool NextPicture(Reader* reader, const std::string& source, cv::Mat* picture) {
+    try {
+        for (int damaged = 0; damaged < kDamagedInARow; ++damaged) {
+            if (!reader->capture.read(*picture) || picture->empty()) return false;
+            if (!reader->jpeg) return true;
+            const cv::Mat bytes = *picture;
+            *picture = DecodeJpeg(reader, bytes);
+            if (!picture->empty()) {
+                reader->decoded = true;
+                return true;
+            }
+            if (reader->decoded) continue;
+            reader->jpeg = false;
+            reader->capture.release();
+            return OpenFfmpeg(&reader->capture, source, false) && reader->capture.read(*picture) &&
+                   !picture->empty();
+        }
+    } catch (const cv::Exception&) {
+        // A capture that throws counts as a stream that ended.
+    }
+    return false;
 }
 
 // A picture of any size as the camera path takes it: 320 x 240 BGR. A larger one is made grey
@@ -112,20 +183,17 @@ void End(Shared* shared, const char* because) {
     shared->changed.notify_all();
 }
 
-void ReadPictures(const std::shared_ptr<Shared>& shared, cv::VideoCapture* capture) {
+void ReadPictures(const std::shared_ptr<Shared>& shared, Reader* reader,
+                  const std::string& source) {
     cv::Mat picture;
     for (;;) {
         {
             std::lock_guard<std::mutex> hold(shared->lock);
             if (shared->stop) return;
         }
-        bool read = false;
-        try {
-            read = capture->read(picture) && !picture.empty();
-        } catch (const cv::Exception&) {
-            read = false;
+        if (!NextPicture(reader, source, &picture)) {
+            return End(shared.get(), "the stream ended or sent nothing for 1 s");
         }
-        if (!read) return End(shared.get(), "the stream ended or sent nothing for 1 s");
         cv::Mat scaled;
         if (!ScaleToWorkingSize(picture, &scaled)) {
             return End(shared.get(), "its pictures are not 8-bit grey or colour");
@@ -141,9 +209,9 @@ void ReadPictures(const std::shared_ptr<Shared>& shared, cv::VideoCapture* captu
 
 void RunStream(std::shared_ptr<Shared> shared, std::string source) {
     {
-        cv::VideoCapture capture;
-        if (OpenCapture(&capture, source)) {
-            ReadPictures(shared, &capture);
+        Reader reader;
+        if (OpenCapture(&reader, source)) {
+            ReadPictures(shared, &reader, source);
         } else {
             End(shared.get(),
                 "does not open (refused, no answer, wrong address, or no video there)");
