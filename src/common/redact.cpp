@@ -8,12 +8,16 @@ constexpr char kHidden[] = "***";
 
 // Characters that end a URL's authority part (host, port and the user before them).
 bool EndsAuthority(char c) {
-    return c == '/' || c == '?' || c == '#' || c == ' ' || c == '\t' || c == '!' || c == '"' ||
-           c == '\'' || c == '\n';
+    return c != '\0' && std::strchr("/?#!\"' \t\n", c) != nullptr;
 }
 
+// Characters that end a word of a pipeline (a property and its value).
 bool EndsWord(char c) {
-    return c == ' ' || c == '\t' || c == '!' || c == '\n';
+    return c != '\0' && std::strchr(" \t!\n", c) != nullptr;
+}
+
+bool IsQuote(char c) {
+    return c != '\0' && std::strchr("\"'", c) != nullptr;
 }
 
 // "user:pw@" after each "://": up to the last '@' of the authority, since a password written
@@ -54,7 +58,7 @@ std::string HidePasswordProperties(const std::string& text) {
         i = equals + 1;
         if (!secret) continue;
         size_t end = i;
-        if (end < text.size() && (text[end] == '"' || text[end] == '\'')) {
+        if (end < text.size() && IsQuote(text[end])) {
             const size_t close = text.find(text[end], end + 1);
             end = close == std::string::npos ? text.size() : close + 1;
         } else {
