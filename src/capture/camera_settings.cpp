@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <iterator>
 
+#include "capture/camera_device.hpp"
 #include "common/console.hpp"
 #include "common/settings_reader.hpp"
 #include "common/state.hpp"
-#include "contents/camera_device.hpp"
 #include "platform/files.hpp"
 
 int32_t CamFlipV = 0;

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <utility>
 
+#include "capture/camera_device.hpp"
 #include "common/redact.hpp"
 #include "common/state.hpp"
-#include "contents/camera_device.hpp"
 #include "platform/camera.hpp"
 #include "platform/files.hpp"
 #include "platform/inspect.hpp"

@@ -1,4 +1,4 @@
-#include "contents/camera_device.hpp"
+#include "capture/camera_device.hpp"
 
 #include <cstdio>
 #include <cstdlib>
