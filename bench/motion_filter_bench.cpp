@@ -24,9 +24,9 @@ void MakePair() {
 }
 
 void MeasureEachIteration(benchmark::State& state, const MotionFilter& filter) {
-    int32_t light_shift = 0;
+    ToneChange light;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(SumDifference(grey_pair, sample_step, filter, &light_shift));
+        benchmark::DoNotOptimize(SumDifference(grey_pair, 0, sample_step, filter, &light));
     }
 }
 
