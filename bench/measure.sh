@@ -575,3 +575,65 @@ motion_verdict() {
             'BEGIN { printf "%.1f us CPU vs 300 us (plain sum: %.1f us)", f / 1e3, p / 1e3 }')" \
         "$(ratio_of "$filtered" 300000)" 1 le
 }
+
+# ---- network camera -------------------------------------------------------------------------
+
+# The pictures of bench/stream_delay.py, 1920 x 1080 JPEG as a camera sends them: a grey scene
+# with a white box of 400 x 400 stepping 200 pixels a picture, and a black and a white picture
+# for the change.
+make_stream_pictures() {
+    local dir=$DATA/stream
+    [[ -f $dir/white.jpg ]] && return 0
+    mkdir -p "$dir"
+    ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x808080:s=1920x1080:r=30" \
+        -f lavfi -i "color=c=white:s=400x400" \
+        -filter_complex "[0][1]overlay=x=mod(n*200\\,1400):y=340" -frames:v 14 \
+        -q:v 3 "$dir/quiet_%02d.jpg"
+    local colour
+    for colour in black white; do
+        ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=$colour:s=1920x1080" -frames:v 1 \
+            -q:v 3 "$dir/$colour.jpg"
+    done
+}
+
+# stream_delay_ms: the player plays the 3840 x 2160 frames in a 960 x 540 window, moved by its
+# camera, a Motion-JPEG stream over loopback (bench/stream_delay.py); prints "MEDIAN MAX RATE":
+# the delays in ms from a change in the stream to the motion value of the cycle that measured it,
+# and the new 3840 x 2160 frames shown a second meanwhile.
+stream_delay_ms() {
+    (
+        local port out=$DATA/stream-$$.txt
+        port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+        python3 "$ZELTRAN_ROOT/bench/stream_delay.py" "$port" "$DATA/stream" "$SHM_NAME" \
+            "$STREAM_TRIALS" >"$out" &
+        local server=$! i
+        for i in $(seq 100); do
+            grep -q ready "$out" 2>/dev/null && break
+            sleep 0.1
+        done
+        export ZELTRAN_CAMERA_DEVICE=http://127.0.0.1:$port/x
+        start_player "$DATA/uhd"
+        xdotool windowsize "$(window_id)" 960 540
+        sleep 0.5
+        keys q
+        wait "$server" || true
+        stop_player
+        local shown
+        shown=$(shown_rate)
+        sed -n 's/^delays //p' "$out" | tr ' ' '\n' | sort -g |
+            awk -v shown="$shown" '{ d[NR] = $1 } END { if (NR == 0) exit
+                m = (NR % 2) ? d[(NR + 1) / 2] : (d[NR / 2] + d[NR / 2 + 1]) / 2
+                printf "%.1f %.1f %s", m, d[NR], shown }'
+        rm -f "$out"
+    )
+}
+
+# stream_verdict "MEDIAN MAX RATE": the result line of stream_delay_ms.
+stream_verdict() {
+    local median max rate
+    read -r median max rate <<<"$1"
+    [[ -n $median ]] || median=999999 max=999999
+    verdict "13 network camera, change to motion value" \
+        "median $median ms (max $max) of $STREAM_TRIALS, 3840x2160 at $rate /s, vs 150 ms" \
+        "$(ratio_of "$median" 150)" 1 le
+}

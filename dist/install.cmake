@@ -71,6 +71,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The converter is started as a program and the panels' font is opened as a file, so
 # dpkg-shlibdeps sees neither.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg, fonts-dejavu-core")
+# Cameras named as GStreamer pipelines (gst:...) need GStreamer's elements; on arm64 the
+# Raspberry Pi camera module needs libcamera's (libcamerasrc).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
+if(CPACK_DEBIAN_PACKAGE_ARCHITECTURE STREQUAL "arm64")
+  string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", gstreamer1.0-libcamera")
+endif()
 # A cross build (scripts/package arm64) brings the library Depends that dpkg-shlibdeps computed
 # inside the target's own root: the host's dpkg knows only the host's libraries.
 if(ZELTRAN_DEB_LIBRARY_DEPENDS)

@@ -7,8 +7,8 @@ target_include_directories(zeltran_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DI
 
 file(GLOB_RECURSE UNIT_SOURCES CONFIGURE_DEPENDS unit/*.cpp)
 foreach(test block/shared_block contents/frame_list contents/video_import motion/motion
-        motion/settings network/network network/receive platform/camera platform/udp shell/faults
-        shell/keys_camera
+        motion/settings network/network network/receive platform/camera platform/camera_stream
+        platform/udp shell/faults shell/keys_camera
         # Time zones by their names (TZ=Europe/Berlin) are POSIX.
         schedule/schedule_rule schedule/schedule_clock shell/opening_hours)
   list(REMOVE_ITEM UNIT_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/unit/${test}_test.cpp)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "capture/camera_device.hpp"
 #include "common/console.hpp"
 #include "common/settings_reader.hpp"
 #include "common/state.hpp"
@@ -56,8 +57,10 @@ void ReadCameraSettings(bool report) {
 
 void LoadCameraSettings() {
     ReadCameraSettings(true);
+    LoadCameraDeviceSetting(true);
 }
 
 void ReadCameraSettingsSilently() {
     ReadCameraSettings(false);
+    LoadCameraDeviceSetting(false);
 }

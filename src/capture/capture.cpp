@@ -2,6 +2,7 @@
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+#include <string>
 
 #include "capture/camera_retry.hpp"
 #include "capture/camera_switch.hpp"
@@ -50,6 +51,9 @@ void GLT_Capture() {
     }
     if (!CameraRead(&camera_frame)) {
         PrintText("cvQueryFrame() failed in GLT_Capture().\n");
+        // A network camera says why in one more line; a V4L2 device says nothing more.
+        const std::string fault = CameraFault();
+        if (!fault.empty()) Print("%s\n", fault.c_str());
         TurnCameraOffAfterFailure();
         return;
     }

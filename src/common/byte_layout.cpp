@@ -1,6 +1,7 @@
 #include "common/byte_layout.hpp"
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -54,4 +55,15 @@ void Transfer(ByteCursor& cursor, char& value) {
 
 void SkipBytes(ByteCursor& cursor, size_t count) {
     cursor.at += count;
+}
+
+uint8_t* LayoutImage(size_t bytes) {
+    static std::unique_ptr<uint8_t[]> image;
+    static size_t held = 0;
+    if (held < bytes) {
+        // Only the pages a file's bytes are read into are ever touched.
+        image = std::make_unique_for_overwrite<uint8_t[]>(bytes);
+        held = bytes;
+    }
+    return image.get();
 }

@@ -39,6 +39,19 @@ constexpr size_t kFrameListBytes = sizeof(FrameData);  // 16,632,000
 // Empty folders reported one by one before a long descent is shortened (see DescendPastEmpty).
 constexpr int kReportedEmptyFolders = 10000;
 
+// Bytes at the start of FrameData past which the table holds only zeros. Records are written only
+// below what a frame-list file gave or below MaxCount, so a folder change clears and settles this
+// much instead of the whole 16 MB table.
+size_t table_used = kFrameListBytes;
+
+void NoteTableUsed(size_t bytes) {
+    table_used = std::max(table_used, std::min(bytes, kFrameListBytes));
+}
+
+size_t RecordsUsed() {
+    return (table_used + sizeof(FrameRecord) - 1) / sizeof(FrameRecord);
+}
+
 void ResetPlaybackState() {
     RestartMotion();
     frame_no = 0.0;
@@ -61,11 +74,13 @@ bool ReadFrameListFile(long long folder_number) {
     FILE* file = OpenFile(name.c_str(), "rb");
     if (!file) return false;
     const size_t got = std::fread(FrameData, 1, kFrameListBytes, file);
+    NoteTableUsed(got);
     if (got == kFrameListBytes) ScanInt(file, &MaxCount);
     std::fclose(file);
     if (MaxCount < 0) MaxCount = 0;
     if (MaxCount > kMaxFrames) MaxCount = kMaxFrames;
-    for (FrameRecord& record : FrameData) {
+    for (size_t i = 0; i < RecordsUsed(); ++i) {
+        FrameRecord& record = FrameData[i];
         record.loaded = 0;
         record.file[kPathBytes - 1] = '\0';
         record.file2[kPathBytes - 1] = '\0';
@@ -144,6 +159,7 @@ bool ReadFolderFrames(long long folder_number) {
     MaxCount = 0;
     const bool from_file = ReadFrameListFile(folder_number);
     if (!from_file) ScanFolder(folder_number);
+    NoteTableUsed(static_cast<size_t>(MaxCount) * sizeof(FrameRecord));
     return from_file;
 }
 
@@ -159,15 +175,15 @@ void CheckContents() {
     Print("\n*** START CHECKING IMAGE FILES. WAIT A MOMENT! ***\n");
 
     int empty_in_a_row = 0;
-    bool table_clear = false;
     for (;;) {
-        // A scan that found nothing wrote nothing, so a long descent clears the 16 MB table once.
-        if (!table_clear) std::memset(static_cast<void*>(FrameData), 0, kFrameListBytes);
+        // Only what the last folder wrote is cleared: a long descent over empty folders costs
+        // nothing here.
+        std::memset(static_cast<void*>(FrameData), 0, table_used);
+        table_used = 0;
         MaxCount = 0;
         const long long folder_number = static_cast<long long>(folder_index) + 1;
-        const bool from_file = ReadFolderFrames(folder_number);
+        ReadFolderFrames(folder_number);
         if (MaxCount > 0) break;
-        table_clear = !from_file;
 
         Print("---> Empty folder is specified!\n");
         if (folder_index == 0) EndWithoutContents();

@@ -15,11 +15,9 @@ int32_t grey_pair_index = 0;
 
 namespace {
 
-constexpr int kLevels = 256;  // a signed difference lies in -255..255
-
-// Grey levels (half 0 minus half 1) taken out as light by the last measure of the cycle, for
-// CountedChange, which repeats that measure pixel by pixel.
-int32_t last_light_shift = 0;
+// The tone change taken out as light by the last measure of the cycle, for CountedChange, which
+// repeats that measure pixel by pixel.
+ToneChange last_light;
 
 // A step of 0 or less (from a parameter file) would never advance: every pixel is taken.
 int32_t UsableStep(int32_t step) {
@@ -40,55 +38,25 @@ int32_t SampledDifference(const uint8_t* pair, int32_t step) {
     return static_cast<int32_t>(sum);
 }
 
-// Calls visit(index) for every sampled pixel that the mask lets count.
-template <typename Visit>
-void ForEachCountedSample(int32_t step, const MotionFilter& filter, Visit visit) {
-    for (int64_t y = 0; y < GLT_F_YMAX; y += step) {
-        for (int64_t x = 0; x < GLT_F_XMAX; x += step) {
-            const int64_t i = y * GLT_F_XMAX + x;
-            if (!filter.masked || filter.counts[i] != 0) visit(i);
-        }
-    }
-}
-
-// The median of the signed differences over the counted samples: a lamp, the sun or the
-// camera's exposure shifts most of the picture alike, while a visitor covers less than half of
-// it and so cannot move the median. 0 when no sample counts.
-int32_t LightShift(const uint8_t* pair, int32_t step, const MotionFilter& filter) {
-    const uint8_t* half0 = pair;
-    const uint8_t* half1 = pair + kGreyFrameBytes;
-    int32_t histogram[2 * kLevels - 1] = {};
-    int64_t samples = 0;
-    ForEachCountedSample(step, filter, [&](int64_t i) {
-        ++histogram[half0[i] - half1[i] + kLevels - 1];
-        ++samples;
-    });
-    int64_t seen = 0;
-    for (int bin = 0; bin < 2 * kLevels - 1; ++bin) {
-        seen += histogram[bin];
-        if (2 * seen >= samples && samples > 0) return bin - (kLevels - 1);
-    }
-    return 0;
-}
-
 bool Filtered(const MotionFilter& filter) {
     return filter.masked || filter.light;
 }
 
-int FilteredChange(const MotionFilter& filter, int32_t light_shift, int index, int half0,
-                   int half1) {
+int FilteredChange(const MotionFilter& filter, const ToneChange& light, int index, int older,
+                   int newer) {
     if (filter.masked && filter.counts[index] == 0) return 0;
-    return std::max(0, std::abs(half0 - half1 - light_shift) - kGrainDeadBand);
+    return std::max(0, ChangeBeyond(light, older, newer) - kGrainDeadBand);
 }
 
-int32_t FilteredDifference(const uint8_t* pair, int32_t step, const MotionFilter& filter,
-                           int32_t light_shift) {
-    const uint8_t* half0 = pair;
-    const uint8_t* half1 = pair + kGreyFrameBytes;
+int32_t FilteredDifference(const uint8_t* older, const uint8_t* newer, int32_t step,
+                           const MotionFilter& filter, const ToneChange& light) {
     int64_t sum = 0;
-    ForEachCountedSample(step, filter, [&](int64_t i) {
-        sum += FilteredChange(filter, light_shift, static_cast<int>(i), half0[i], half1[i]);
-    });
+    for (int64_t y = 0; y < GLT_F_YMAX; y += step) {
+        for (int64_t x = 0; x < GLT_F_XMAX; x += step) {
+            const int64_t i = y * GLT_F_XMAX + x;
+            sum += FilteredChange(filter, light, static_cast<int>(i), older[i], newer[i]);
+        }
+    }
     return static_cast<int32_t>(sum);
 }
 
@@ -104,18 +72,22 @@ void KeepGreyPicture(const cv::Mat& grey) {
     grey_pair_index = 1 - half;
 }
 
-int32_t SumDifference(const uint8_t* pair, int32_t step, const MotionFilter& filter,
-                      int32_t* light_shift) {
+int32_t SumDifference(const uint8_t* pair, int older_half, int32_t step, const MotionFilter& filter,
+                      ToneChange* light) {
     step = UsableStep(step);
-    *light_shift = filter.light ? LightShift(pair, step, filter) : 0;
+    const uint8_t* older = pair + (older_half != 0 ? kGreyFrameBytes : 0);
+    const uint8_t* newer = pair + (older_half != 0 ? 0 : kGreyFrameBytes);
+    const uint8_t* counts = filter.masked ? filter.counts : nullptr;
+    *light = filter.light ? FitToneChange(older, newer, counts, GLT_F_XMAX, GLT_F_YMAX, step)
+                          : ToneChange();
     if (!Filtered(filter)) return SampledDifference(pair, step);
-    return FilteredDifference(pair, step, filter, *light_shift);
+    return FilteredDifference(older, newer, step, filter, *light);
 }
 
-int CountedChange(int index, int half0, int half1) {
+int CountedChange(int index, int older, int newer) {
     const MotionFilter& filter = LoadedMotionFilter();
-    if (!Filtered(filter)) return std::abs(half0 - half1);
-    return FilteredChange(filter, last_light_shift, index, half0, half1);
+    if (!Filtered(filter)) return std::abs(older - newer);
+    return FilteredChange(filter, last_light, index, older, newer);
 }
 
 int32_t FullScaleDifference(int32_t step) {
@@ -128,7 +100,9 @@ int32_t FullScaleDifference(int32_t step) {
 void MeasureDifference(uint8_t* pair, bool camera_on, int32_t threshold) {
     DifferenceSum = 0;
     if (camera_on) {
-        DifferenceSum = SumDifference(pair, sample_step, LoadedMotionFilter(), &last_light_shift);
+        // The half the next capture overwrites holds the older picture.
+        DifferenceSum =
+            SumDifference(pair, grey_pair_index, sample_step, LoadedMotionFilter(), &last_light);
         PublishSlot(CamChan, DifferenceSum);
         return;
     }

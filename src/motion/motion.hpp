@@ -16,13 +16,14 @@
 #include <vector>
 
 #include "common/state.hpp"
+#include "motion/tone_change.hpp"
 
 // ---- The measure (measure.cpp) ------------------------------------------------------------------
 
 // What the measurement leaves out (SetMotion.txt). Both off: the plain sum over the picture.
 struct MotionFilter {
     bool masked = false;              // only pixels whose counts entry is nonzero are measured
-    bool light = false;               // a grey-level shift shared by the whole picture is taken out
+    bool light = false;               // a tone change shared by the whole picture is taken out
     uint8_t counts[kGreyFrameBytes];  // 1 where a change counts, the mask at the camera's size
 };
 
@@ -40,14 +41,16 @@ void KeepGreyPicture(const cv::Mat& grey);
 // (it equals GLT_threshold), and pair is cleared.
 void MeasureDifference(uint8_t* pair, bool camera_on, int32_t threshold);
 
-// The sum of the measure over every step-th pixel of every step-th row of pair with filter;
-// light_shift receives the grey levels taken out as light (0 without the light option).
-int32_t SumDifference(const uint8_t* pair, int32_t step, const MotionFilter& filter,
-                      int32_t* light_shift);
+// The sum of the measure over every step-th pixel of every step-th row of pair with filter, half
+// older_half of pair being the older picture; light receives the tone change taken out as light
+// (none without the light option).
+int32_t SumDifference(const uint8_t* pair, int older_half, int32_t step, const MotionFilter& filter,
+                      ToneChange* light);
 
-// The change of one pixel as the last measure counted it: |half0 - half1| with the filter off,
-// 0 where masked, and less the light shift and kGrainDeadBand otherwise.
-int CountedChange(int index, int half0, int half1);
+// The change of one pixel from its older to its newer grey level as the last measure counted it:
+// their plain difference with the filter off, 0 where masked, and what is left beyond the light's
+// tone change less kGrainDeadBand otherwise.
+int CountedChange(int index, int older, int newer);
 
 // The measure's highest value at a pixel step: every sampled pixel changing by 255.
 int32_t FullScaleDifference(int32_t step);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <random>
 #include <string>
 
 #include "common/scan.hpp"
@@ -43,21 +42,7 @@ bool ReadThresholdFile() {
 }
 
 bool WriteThresholdFile() {
-    // A name of its own per write ("x": never an existing file), so two players sharing the
-    // working folder cannot write into each other's temporary file.
-    static std::mt19937 names{std::random_device{}()};
-    std::string temporary;
-    FILE* file = nullptr;
-    for (int attempt = 0; attempt < 8 && !file; ++attempt) {
-        temporary = std::string(kThresholdFile) + "." + std::to_string(names()) + ".tmp";
-        file = OpenFile(temporary.c_str(), "wx");
-    }
-    if (!file) return false;
-    const bool written = std::fprintf(file, "%d", GLT_threshold) > 0;
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed && std::rename(temporary.c_str(), kThresholdFile) == 0) return true;
-    std::remove(temporary.c_str());
-    return false;
+    return WriteFileDurably(kThresholdFile, std::to_string(GLT_threshold));
 }
 
 int32_t ThresholdKeyStep() {

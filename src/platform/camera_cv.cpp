@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/camera.hpp"
+#include "platform/camera_stream.hpp"
 #include "platform/camera_system.hpp"
 #include "platform/environment.hpp"
 
@@ -21,6 +22,8 @@ constexpr double kLowestRate = 1.0;        // below this a read would wait longe
 constexpr double kLongestStepMs = 1000.0;  // a device read gives up after 1 s as well
 
 cv::VideoCapture* capture = nullptr;  // null while the camera is closed
+std::string chosen_device;            // the installation's choice; ZELTRAN_CAMERA_DEVICE wins
+bool streaming = false;               // the open camera is a network camera or a pipeline
 
 // A clip standing in for the camera delivers its pictures at its own rate, as a device does.
 struct StandIn {
@@ -123,12 +126,28 @@ bool Restart(cv::Mat* frame) {
 
 }  // namespace
 
+void CameraChooseDevice(const std::string& device) {
+    chosen_device = device;
+}
+
+std::string CameraDevice() {
+    const char* named = std::getenv("ZELTRAN_CAMERA_DEVICE");
+    return named && *named ? named : chosen_device;
+}
+
 bool CameraOpen(int index) {
     CameraRelease();
+    streaming = false;
     const char* source = std::getenv("ZELTRAN_CAMERA_SOURCE");
     const bool from_file = source && *source;
-    const char* device = std::getenv("ZELTRAN_CAMERA_DEVICE");
-    const bool by_path = !from_file && device && *device;
+    const std::string device_path = CameraDevice();
+    const char* device = device_path.c_str();
+    const bool by_path = !from_file && *device;
+    if (by_path && IsStreamSource(device_path)) {
+        StreamOpen(device_path);
+        streaming = true;
+        return true;
+    }
     if (!from_file && !by_path && index < 0) return false;
     BoundDeviceWait();
     capture = new cv::VideoCapture();
@@ -159,10 +178,11 @@ bool CameraOpen(int index) {
 }
 
 bool CameraIsOpen() {
-    return capture != nullptr;
+    return capture != nullptr || StreamIsOpen();
 }
 
 bool CameraRead(cv::Mat* frame) {
+    if (streaming) return StreamRead(frame);
     if (!capture) return false;
     bool read = ReadPicture(frame);
     if (!read && stand_in.active && stand_in.loop) read = Restart(frame);
@@ -171,7 +191,12 @@ bool CameraRead(cv::Mat* frame) {
 }
 
 void CameraRelease() {
+    StreamRelease();
     delete capture;
     capture = nullptr;
     stand_in = StandIn();
+}
+
+std::string CameraFault() {
+    return streaming ? StreamFault() : std::string();
 }

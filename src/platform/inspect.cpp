@@ -59,21 +59,6 @@ bool MakeFolders(const std::string& path) {
     return LookAt(path.c_str()).kind == PathKind::kFolder;
 }
 
-bool WriteNewFile(const std::string& path, const std::string& bytes) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t wrote = write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote <= 0) break;
-        done += static_cast<size_t>(wrote);
-    }
-    const bool closed = close(fd) == 0;
-    if (done == bytes.size() && closed) return true;
-    unlink(path.c_str());
-    return false;
-}
-
 CameraProbe ProbeCamera(const char* path, bool device) {
     // The same one-second bound on a silent device as the player's (a value set by the user stays).
     setenv("OPENCV_VIDEOIO_V4L_SELECT_TIMEOUT", "1", 0);

@@ -32,10 +32,6 @@ bool ChangeFolder(const char* path);
 // Makes path and any missing folders above it (mode 0777 less umask); true when it is a folder.
 bool MakeFolders(const std::string& path);
 
-// Writes bytes to a new file at path; false when the file exists already or cannot be written
-// (nothing is left behind then).
-bool WriteNewFile(const std::string& path, const std::string& bytes);
-
 struct CameraProbe {
     bool opened = false;  // the device or file opened
     int width = 0;        // size of the first picture read; 0 when none came

@@ -62,19 +62,3 @@ bool MakeFolders(const std::string& path) {
     return LookAt(path.c_str()).kind == PathKind::kFolder;
 }
 
-bool WriteNewFile(const std::string& path, const std::string& bytes) {
-    const int fd =
-        _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const int wrote =
-            _write(fd, bytes.data() + done, static_cast<unsigned>(bytes.size() - done));
-        if (wrote <= 0) break;
-        done += static_cast<size_t>(wrote);
-    }
-    const bool closed = _close(fd) == 0;
-    if (done == bytes.size() && closed) return true;
-    _unlink(path.c_str());
-    return false;
-}

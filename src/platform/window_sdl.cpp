@@ -1,29 +1,22 @@
-// The picture window on SDL2. Keys come from SDL text input (the byte of the character typed) and
-// from a few control keys; the picture is re-presented whenever the window is exposed or resized.
+// The picture window on SDL2: video start, the window and its renderer, and presentation (the
+// picture scaled or at its own size, flipped, under the overlays). Events: window_events_sdl.cpp.
+#include "platform/window_sdl.hpp"
+
 #include <SDL.h>
-#include <SDL_syswm.h>
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <opencv2/imgproc.hpp>
 
 #include "common/console.hpp"
 #include "common/state.hpp"
 #include "platform/overlay_sdl.hpp"
-#include "platform/service_notify.hpp"
 #include "platform/window.hpp"
+#include "platform/window_system.hpp"
 
 namespace {
-
-volatile std::sig_atomic_t quit_requested = 0;
 
 enum class Video { kUntried, kReady, kMissing };
 Video video = Video::kUntried;
@@ -39,8 +32,6 @@ int window_auto_size = 0;
 bool window_sized = false;  // a resizable window takes the first picture's size once
 cv::Mat last_picture;       // the picture on screen (shared, never changed), for a new window
 int last_flip = 0;
-std::deque<int> typed_keys;  // keys typed faster than they were polled
-FunctionKeyHandler function_key_handler = nullptr;
 
 // Where windows go (WindowSetDisplay); the defaults give the plain window.
 bool fullscreen = false;
@@ -55,10 +46,6 @@ SDL_Rect plain_place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480};
 constexpr Uint32 kTextureFormat =
     SDL_BYTEORDER == SDL_LIL_ENDIAN ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_BGRX8888;
 
-constexpr Uint32 kQuitCheckMs = 10;       // longest SDL wait between checks of the quit flag
-constexpr int kNoWindowSliceMs = 100;     // longest sleep of a timed wait without a window
-constexpr int64_t kServeFinishUs = 2000;  // WindowServeFor ends with a plain sleep below this
-
 // Without a display SDL falls back to drivers that draw nowhere; unless the user chose one of
 // them (SDL_VIDEODRIVER), that counts as no window.
 bool InvisibleDriver() {
@@ -66,19 +53,6 @@ bool InvisibleDriver() {
     if (chosen && *chosen) return false;
     const char* driver = SDL_GetCurrentVideoDriver();
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-}
-
-// Xlib's default handler ends the process on any protocol error, such as a request that still
-// names a window just made anew. For a player that runs unattended for days that is never the
-// right answer: the error is reported once and playback goes on.
-int OnXError(Display*, XErrorEvent* error) {
-    static bool reported = false;
-    if (!reported) {
-        reported = true;
-        PrintError("WARNING: X error %d in request %d ignored; playback goes on.\n",
-                   error->error_code, error->request_code);
-    }
-    return 0;
 }
 
 // Starts SDL video once; without a display the player goes on without a window.
@@ -107,8 +81,7 @@ bool VideoReady() {
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
         } else {
             video = Video::kReady;
-            const char* driver = SDL_GetCurrentVideoDriver();
-            if (driver && std::strcmp(driver, "x11") == 0) XSetErrorHandler(OnXError);
+            WatchWindowSystemErrors(SDL_GetCurrentVideoDriver());
         }
     }
     return video == Video::kReady;
@@ -221,7 +194,9 @@ bool BlitPictureDirectly(const SDL_Rect& target) {
     return done;
 }
 
-void Present() {
+}  // namespace
+
+void PresentWindow() {
     if (!renderer) return;
     const bool picture = !last_picture.empty();
     int out_w = 0, out_h = 0;
@@ -253,53 +228,13 @@ void Present() {
     SDL_RenderPresent(renderer);
 }
 
-// F1, F2, F4 and F11 go to the function-key handler, once per press (held keys repeat).
-void HandFunctionKey(const SDL_KeyboardEvent& key) {
-    if (!function_key_handler || key.repeat) return;
-    switch (key.keysym.sym) {
-        case SDLK_F1:
-            function_key_handler(FunctionKey::kF1);
-            break;
-        case SDLK_F2:
-            function_key_handler(FunctionKey::kF2);
-            break;
-        case SDLK_F4:
-            function_key_handler(FunctionKey::kF4);
-            break;
-        case SDLK_F11:
-            function_key_handler(FunctionKey::kF11);
-            break;
-        default:
-            break;
-    }
-}
-
-// True when an X11 window manager (EWMH) runs: SDL's fullscreen is a request to it. Other video
-// systems (Wayland) make fullscreen themselves.
-bool WindowManagerPresent() {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
-    Display* display = info.info.x11.display;
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == None) return false;
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0, left = 0;
-    unsigned char* value = nullptr;
-    const bool found =
-        XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                           &type, &format, &items, &left, &value) == Success &&
-        items == 1;
-    if (value) XFree(value);
-    return found;
-}
+namespace {
 
 // Covers the window's monitor or gives the window back its plain place. A bare X server (a kiosk
 // without a window manager) has nobody to grant SDL's fullscreen request, so there the window is
 // made borderless and laid over the monitor by hand.
 void CoverMonitor(bool on) {
-    if (on && !WindowManagerPresent()) {
+    if (on && !FullscreenGranted(window)) {
         SDL_Rect bounds;
         if (SDL_GetDisplayBounds(display_index, &bounds) != 0) return;
         SDL_GetWindowPosition(window, &plain_place.x, &plain_place.y);
@@ -328,62 +263,14 @@ void PlaceWindow() {
                               SDL_WINDOWPOS_CENTERED_DISPLAY(display_index));
     }
     if (covering != fullscreen) CoverMonitor(fullscreen);
-    Present();
-}
-
-// Turns one SDL event into queued keys or window work.
-void HandleEvent(const SDL_Event& event) {
-    switch (event.type) {
-        case SDL_QUIT:
-            RequestQuit();
-            break;
-        case SDL_WINDOWEVENT:
-            if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-                RequestQuit();
-            } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                       event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                Present();
-            }
-            break;
-        case SDL_TEXTINPUT:
-            // The byte of each character typed; characters outside ASCII have no command.
-            for (const char* p = event.text.text; *p; ++p) {
-                const unsigned char byte = static_cast<unsigned char>(*p);
-                if (byte < 0x80) typed_keys.push_back(byte);
-            }
-            break;
-        case SDL_KEYDOWN:
-            switch (event.key.keysym.sym) {
-                case SDLK_ESCAPE:
-                    typed_keys.push_back(kKeyEsc);
-                    break;
-                case SDLK_TAB:
-                    typed_keys.push_back(kKeyTab);
-                    break;
-                case SDLK_BACKSPACE:
-                    typed_keys.push_back(kKeyBackSpace);
-                    break;
-                case SDLK_RETURN:
-                case SDLK_KP_ENTER:
-                    typed_keys.push_back(kKeyEnter);
-                    break;
-                default:
-                    HandFunctionKey(event.key);
-                    break;
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-int PopKey() {
-    const int key = typed_keys.front();
-    typed_keys.pop_front();
-    return key;
+    PresentWindow();
 }
 
 }  // namespace
+
+bool SdlVideoRunning() {
+    return video == Video::kReady;
+}
 
 void WindowCreate(int auto_size) {
     if (!VideoReady()) return;
@@ -412,7 +299,7 @@ void WindowCreate(int auto_size) {
         const cv::Mat picture = last_picture;
         WindowShow(picture, last_flip);
     } else {
-        Present();
+        PresentWindow();
     }
 }
 
@@ -446,7 +333,7 @@ void WindowShow(const cv::Mat& picture, int flip) {
         }
         window_sized = true;
     }
-    Present();
+    PresentWindow();
 }
 
 double WindowShownScale(int width, int height) {
@@ -474,82 +361,6 @@ int WindowSetDisplay(int full, int index, int hide_pointer) {
     SDL_ShowCursor(hide_pointer ? SDL_DISABLE : SDL_ENABLE);
     if (window) PlaceWindow();
     return index;
-}
-
-void WindowOnFunctionKey(FunctionKeyHandler handler) {
-    function_key_handler = handler;
-}
-
-int WindowWaitKey(int ms) {
-    if (quit_requested) return kNoKey;
-    if (!typed_keys.empty()) return PopKey();
-    if (video != Video::kReady) {
-        // No window: nothing can be typed, so a wait without limit lasts until a quit. Slept
-        // in slices, which keep the service watchdog fed.
-        int left = ms;
-        do {
-            ServiceWatchdog();
-            const int slice =
-                ms > 0 ? std::min(left, kNoWindowSliceMs) : static_cast<int>(kQuitCheckMs);
-            usleep(static_cast<useconds_t>(slice) * 1000u);
-            left -= slice;
-        } while ((ms <= 0 || left > 0) && !quit_requested);
-        return kNoKey;
-    }
-    const Uint64 deadline = SDL_GetTicks64() + static_cast<Uint64>(ms > 0 ? ms : 0);
-    for (;;) {
-        ServiceWatchdog();
-        SDL_Event event;
-        Uint32 slice = kQuitCheckMs;
-        if (ms > 0) {
-            const Uint64 now = SDL_GetTicks64();
-            if (now >= deadline)
-                slice = 0;
-            else if (deadline - now < slice)
-                slice = static_cast<Uint32>(deadline - now);
-        }
-        const bool got = slice > 0 ? SDL_WaitEventTimeout(&event, static_cast<int>(slice)) != 0
-                                   : SDL_PollEvent(&event) != 0;
-        if (got) HandleEvent(event);
-        if (OverlayWantsPresent()) Present();
-        if (!typed_keys.empty()) return PopKey();
-        if (quit_requested) return kNoKey;
-        if (ms > 0 && !got && SDL_GetTicks64() >= deadline) return kNoKey;
-    }
-}
-
-void WindowServeFor(int64_t micros) {
-    timespec deadline;
-    clock_gettime(CLOCK_MONOTONIC, &deadline);
-    const int64_t nanos = deadline.tv_nsec + micros * 1000;
-    deadline.tv_sec += static_cast<time_t>(nanos / 1000000000);
-    deadline.tv_nsec = static_cast<long>(nanos % 1000000000);
-    for (;;) {
-        ServiceWatchdog();
-        timespec now;
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        const int64_t left_us =
-            (deadline.tv_sec - now.tv_sec) * 1000000 + (deadline.tv_nsec - now.tv_nsec) / 1000;
-        if (left_us <= 0) return;
-        if (video != Video::kReady || left_us < kServeFinishUs) {
-            // The last part in one precise sleep: the event wait counts whole milliseconds.
-            clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr);
-            continue;
-        }
-        SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, static_cast<int>(left_us / 1000) - 1) != 0) {
-            HandleEvent(event);
-            if (OverlayWantsPresent()) Present();
-        }
-    }
-}
-
-bool QuitRequested() {
-    return quit_requested != 0;
-}
-
-void RequestQuit() {
-    quit_requested = 1;
 }
 
 int WindowPictureChannels() {

@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <utility>
 
+#include "capture/camera_device.hpp"
+#include "common/redact.hpp"
 #include "common/state.hpp"
+#include "platform/camera.hpp"
 #include "platform/files.hpp"
 #include "platform/inspect.hpp"
 #include "setup/check.hpp"
@@ -35,16 +38,34 @@ void AddStableNames(const std::string& folder, const char* kind,
     }
 }
 
-// The device of the camera the player opens: $ZELTRAN_CAMERA_DEVICE, else /dev/video<CamChan>.
+// A network camera or pipeline is opened as the player opens it: one picture within 1 s.
+void CheckStream(const char* label, const std::string& source) {
+    const std::string shown = RedactCredentials(source);
+    cv::Mat picture;
+    const bool sends = CameraOpen(CamChan) && CameraRead(&picture);
+    const std::string fault = CameraFault();
+    CameraRelease();
+    if (sends) {
+        Say(label, shown + ": sends pictures (the player scales them to 320 x 240)");
+    } else {
+        Say(label, fault.empty() ? shown + ": does not open" : fault);
+    }
+}
+
+// The device of the camera the player opens: $ZELTRAN_CAMERA_DEVICE, else the device line of
+// SetCameraDevice.txt, else /dev/video<CamChan>.
 void CheckDevice(const std::string& dev_root) {
     const char* label = "Camera device";
     const char* source = std::getenv("ZELTRAN_CAMERA_SOURCE");
-    const char* named = std::getenv("ZELTRAN_CAMERA_DEVICE");
+    const std::string named = CameraDevice();
     const bool stand_in = source && *source;
     std::string path;
     if (stand_in) {
         path = source;
-    } else if (named && *named) {
+    } else if (IsStreamSource(named)) {
+        CheckStream(label, named);
+        return;
+    } else if (!named.empty()) {
         path = named;
     } else if (CamChan >= 0) {
         path = dev_root + "/video" + std::to_string(CamChan);
@@ -78,6 +99,16 @@ void CheckDevice(const std::string& dev_root) {
     Say(label, path + (stand_in ? " (ZELTRAN_CAMERA_SOURCE): " : ": ") + state);
 }
 
+// SetCameraDevice.txt read as the player reads it, its bad lines as warnings.
+void CheckDeviceFile() {
+    if (!SettingsFileToRead("Camera device", kCameraDeviceFile)) return;
+    std::vector<std::string> skipped;
+    LoadCameraDeviceSetting(false, &skipped);
+    for (const std::string& line : skipped) {
+        Warn(FormatText("%s %s", kCameraDeviceFile, line.c_str()));
+    }
+}
+
 }  // namespace
 
 std::vector<CameraEntry> ListCameras(const std::string& dev_root) {
@@ -97,6 +128,7 @@ std::vector<CameraEntry> ListCameras(const std::string& dev_root) {
 }
 
 void CheckCameras(const std::string& dev_root) {
+    CheckDeviceFile();
     CheckDevice(dev_root);
     const std::vector<CameraEntry> cameras = ListCameras(dev_root);
     if (cameras.empty()) Say("Cameras present", "no camera found");
@@ -105,4 +137,8 @@ void CheckCameras(const std::string& dev_root) {
         for (const std::string& name : cameras[i].names) text += "  " + name;
         Say(i == 0 ? "Cameras present" : "", text);
     }
+    Say("Other cameras",
+        "a network camera: ZELTRAN_CAMERA_DEVICE=rtsp://... (or http://, https://)");
+    Say("", "the Raspberry Pi camera module: ZELTRAN_CAMERA_DEVICE='gst:libcamerasrc ! ...'");
+    Say("", FormatText("or a line \"device ...\" in %s (see the camera guide)", kCameraDeviceFile));
 }

@@ -20,7 +20,7 @@ constexpr char kDisplaySettingsFile[] = "SetDisplay.txt";
 void CheckCameraSettings() {
     const char* label = "Camera settings";
     const bool read = SettingsFileToRead(label, kCameraSettingsFile);
-    if (read) Quietly(LoadCameraSettings);
+    if (read) ReadCameraSettingsSilently();
     Say(label, FormatText("%s: CamFlipV %d, CamFlipH %d, CamChan %d, CamOnMemory %d, CamBeep %d",
                           read ? kCameraSettingsFile : "no SetCamera3.txt, defaults", CamFlipV,
                           CamFlipH, CamChan, CamOnMemory, CamBeep));

@@ -11,6 +11,7 @@
 #include "contents/video_import.hpp"
 #include "motion/motion.hpp"
 #include "own_pictures.hpp"
+#include "platform/files.hpp"
 #include "platform/inspect.hpp"
 #include "setup/unit_name.hpp"
 
@@ -40,7 +41,7 @@ void MakeFile(const std::string& dir, const std::string& relative, const std::st
     const std::string path = dir + "/" + relative;
     if (LookAt(path.c_str()).kind != PathKind::kMissing) {
         Print("  kept  %s (already there)\n", relative.c_str());
-    } else if (WriteNewFile(path, bytes)) {
+    } else if (WriteFileDurably(path.c_str(), bytes, Existing::kKeep)) {
         Print("  made  %s\n", relative.c_str());
     } else {
         PrintError("zeltran-setup: cannot write %s\n", path.c_str());

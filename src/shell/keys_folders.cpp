@@ -40,10 +40,7 @@ int ProbeFrames(int m) {
 // Records the frame the probe found in the folder's check_result.txt.
 void WriteCheckResult(int m, int f) {
     const std::string name = ContentsFolderPath(m) + "/check_result.txt";
-    FILE* file = OpenFile(name.c_str(), "w");
-    if (file == nullptr) return;
-    std::fprintf(file, "FOUND: clip_%5d.jpg\n", f);
-    std::fclose(file);
+    if (!WriteFileDurably(name.c_str(), FormatText("FOUND: clip_%5d.jpg\n", f))) return;
     Print("*** Created a file[ %s ] ***\n", name.c_str());
 }
 

@@ -61,8 +61,7 @@ void MakeCameraPicture() {
     panel.camera.create(kMeterCameraHeight, kMeterCameraWidth, CV_8UC3);
     ++panel.camera_serial;
     for (int y = 0; y < kMeterCameraHeight; ++y) {
-        const uint8_t* half0 = halves[0].ptr<uint8_t>(y);
-        const uint8_t* half1 = halves[1].ptr<uint8_t>(y);
+        const uint8_t* before = halves[1 - newest].ptr<uint8_t>(y);
         const uint8_t* now = halves[newest].ptr<uint8_t>(y);
         cv::Vec3b* out = panel.camera.ptr<cv::Vec3b>(y);
         // The camera pixel at the top left of each meter pixel stands for it in the mask.
@@ -75,7 +74,7 @@ void MakeCameraPicture() {
                 out[x] = cv::Vec3b(dark, dark, dark);
                 continue;
             }
-            const int tint = std::min(255, kTintGain * CountedChange(index, half0[x], half1[x]));
+            const int tint = std::min(255, kTintGain * CountedChange(index, before[x], now[x]));
             const auto kept = static_cast<uint8_t>(grey * (255 - tint) / 255);
             out[x] = cv::Vec3b(kept, kept, static_cast<uint8_t>(grey + (255 - grey) * tint / 255));
         }

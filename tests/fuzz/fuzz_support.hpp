@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-// Makes <tmp>/zeltran-fuzz-<pid>/work the current folder (once), with ../S001/clip_00000.jpg, and
-// sends stdout to /dev/null.
+// Makes <base>/zeltran-fuzz-<pid>/work the current folder (once), with ../S001/clip_00000.jpg, and
+// sends stdout to /dev/null. The base is /dev/shm (memory) where there is one, else the temporary
+// folder; the tree is removed when the process exits.
 void FuzzSetUp();
 
 // Writes bytes to name in the working folder, replacing it.

@@ -73,6 +73,8 @@ deb)
         libturbojpeg libmicrohttpd libc6; do
         grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
     done
+    grep -q gstreamer1.0-plugins-base <<<"$(dpkg-deb -f "$deb" Recommends)" ||
+        fail "Recommends lacks the GStreamer elements of gst: cameras"
     dpkg-deb -x "$deb" "$tmp/unpacked"
     grep -qx 'ExecStart=/usr/bin/zeltran' "$tmp/unpacked/usr/lib/systemd/user/zeltran@.service" ||
         fail "the packaged unit does not start /usr/bin/zeltran"

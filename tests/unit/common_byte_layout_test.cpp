@@ -48,4 +48,44 @@ TEST(ByteLayout, AValueCutByTheFileEndKeepsItsOwnHighBytes) {
     EXPECT_EQ(in.text[2], 'z');
 }
 
+// An entry with padding in its image, as the knowledge files have: 4 + 4 unused + 8 bytes.
+struct Entry {
+    int32_t number;
+    double real;
+};
+
+void Transfer(ByteCursor& cursor, Entry& entry) {
+    Transfer(cursor, entry.number);
+    SkipBytes(cursor, 4);
+    Transfer(cursor, entry.real);
+}
+
+TEST(ByteLayout, NestedArraysPastTheFileEndKeepTheirContentsAndTheCursorItsPlace) {
+    Entry entries[3][4];
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 4; ++j) entries[i][j] = {100 + 4 * i + j, 0.5 + 4 * i + j};
+    }
+    int32_t after = 7;
+    uint8_t image[3 * 4 * 16 + 4];
+    std::memset(image, 0x01, sizeof image);
+    // The file ends two bytes into entry [1][1].
+    ByteCursor get{image, true, image + 5 * 16 + 2};
+    Transfer(get, entries);
+    Transfer(get, after);
+    EXPECT_EQ(get.at, image + sizeof image);
+    double ones;
+    std::memset(&ones, 0x01, sizeof ones);
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(entries[k / 4][k % 4].number, 0x01010101) << k;
+        EXPECT_EQ(entries[k / 4][k % 4].real, ones) << k;
+    }
+    EXPECT_EQ(entries[1][1].number, (105 & ~0xFFFF) | 0x0101);
+    EXPECT_EQ(entries[1][1].real, 5.5);
+    for (int k = 6; k < 12; ++k) {
+        EXPECT_EQ(entries[k / 4][k % 4].number, 100 + k) << k;
+        EXPECT_EQ(entries[k / 4][k % 4].real, 0.5 + k) << k;
+    }
+    EXPECT_EQ(after, 7);
+}
+
 }  // namespace

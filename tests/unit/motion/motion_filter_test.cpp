@@ -23,22 +23,23 @@ void Room(int level0, int level1, int shape_level = -1, int shape_rows = 0) {
 }
 
 MotionFilter filter;
-int32_t light_shift = 0;
+ToneChange light_taken;
 
-int32_t Measure(bool masked, bool light) {
+// The measure with half older_half as the older picture.
+int32_t Measure(bool masked, bool light, int older_half = 0) {
     filter.masked = masked;
     filter.light = light;
-    return SumDifference(grey_pair, sample_step, filter, &light_shift);
+    return SumDifference(grey_pair, older_half, sample_step, filter, &light_taken);
 }
 
 TEST(MotionLight, AChangeOfTheWholePictureIsNotMotionInEitherDirection) {
     Room(100, 140);
     EXPECT_EQ(Measure(false, false), 4800 * 40);
     EXPECT_EQ(Measure(false, true), 0);
-    EXPECT_EQ(light_shift, -40);
+    EXPECT_EQ(light_taken.offset[100], 40);
     Room(140, 100);
     EXPECT_EQ(Measure(false, true), 0);
-    EXPECT_EQ(light_shift, 40);
+    EXPECT_EQ(light_taken.offset[140], -40);
 }
 
 TEST(MotionLight, AShapeInFrontOfALampStillCountsLessTheDeadBand) {
@@ -46,6 +47,14 @@ TEST(MotionLight, AShapeInFrontOfALampStillCountsLessTheDeadBand) {
     // levels below the lit room.
     Room(100, 140, 20, 40);
     EXPECT_EQ(Measure(false, true), 10 * 80 * (120 - kGrainDeadBand));
+}
+
+TEST(MotionLight, TheToneIsFittedOnTheOlderHalf) {
+    // Half 1 is the older picture: a shape appears in half 0 while the room darkens by 40.
+    Room(100, 140);
+    std::memset(Half(0), 20, 40 * GLT_F_XMAX);
+    EXPECT_EQ(Measure(false, true, 1), 10 * 80 * (80 - kGrainDeadBand));
+    EXPECT_EQ(light_taken.offset[140], -40);
 }
 
 TEST(MotionLight, ChangesWithinTheDeadBandDoNotCount) {
@@ -62,7 +71,7 @@ TEST(MotionMask, MaskedPixelsNeverCountAndAnAllMaskedPictureMeasuresZero) {
     EXPECT_EQ(Measure(true, false), 2400 * (255 - kGrainDeadBand));
     std::memset(filter.counts, 0, kGreyFrameBytes);
     EXPECT_EQ(Measure(true, true), 0);
-    EXPECT_EQ(light_shift, 0);
+    EXPECT_EQ(light_taken.offset[0], 0);
 }
 
 TEST(MotionMask, TheLightShiftIsTakenFromTheCountedPlacesOnly) {
@@ -71,7 +80,7 @@ TEST(MotionMask, TheLightShiftIsTakenFromTheCountedPlacesOnly) {
     std::memset(filter.counts, 1, kGreyFrameBytes);
     std::memset(filter.counts, 0, 150 * GLT_F_XMAX);
     EXPECT_EQ(Measure(true, true), 0);
-    EXPECT_EQ(light_shift, -10);
+    EXPECT_EQ(light_taken.offset[100], 10);
 }
 
 TEST(MotionFilterOff, CountedChangeIsThePlainDifference) {

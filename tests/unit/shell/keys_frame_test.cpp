@@ -1,4 +1,5 @@
 // Key commands on the frame position, the speed, the threshold and the display.
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -6,6 +7,7 @@
 
 #include "common/state.hpp"
 #include "keys_test_support.hpp"
+#include "platform/files.hpp"
 #include "shell/main_loop.hpp"
 #include "support/temp_tree.hpp"
 
@@ -188,6 +190,21 @@ TEST(ThresholdKeys, ReportAFileThatCannotBeReadOrWritten) {
               "[ NG ] Write Failed : [ GLT_THRESHOLD.dat ]\n");
     EXPECT_EQ(GLT_threshold, 148);
     EXPECT_EQ(DISP_WEB_CAM_INFO, 0);
+}
+
+TEST(ThresholdKeys, ReportAWriteThatDoesNotReachTheDiskAndKeepTheOldFile) {
+    TempTree tree;
+    tree.WriteFile("GLT_THRESHOLD.dat", "100");
+    const DiskCalls system = DiskCallsInUse();
+    DiskCallsInUse().sync = [](int) { return errno = EIO, -1; };
+    sample_step = 4;
+    DISP_WEB_CAM_INFO = 1;
+    EXPECT_EQ(RunKey('V'),
+              "KEY FUNCTION : [V][ Increase GLT_threshold ]\n"
+              "SET: GLT_threshold = [ 148 ]\n"
+              "[ NG ] Write Failed : [ GLT_THRESHOLD.dat ]\n");
+    DiskCallsInUse() = system;
+    EXPECT_EQ(tree.ReadFile("GLT_THRESHOLD.dat"), "100");
 }
 
 TEST(FlipKey, AlternatesNormalAndMirroredAndShowsTheFrameAtOnce) {
