@@ -15,6 +15,6 @@ foreach(test block/shared_block contents/frame_list contents/video_import motion
 endforeach()
 add_executable(zeltran_unit_tests ${UNIT_SOURCES} fakes/fake_window.cpp fakes/fake_clock.cpp)
 target_link_libraries(zeltran_unit_tests PRIVATE
-  zeltran_test_support zeltran_core zeltran_camera GTest::gtest_main)
+  zeltran_test_support zeltran_core zeltran_camera zeltran_status GTest::gtest_main)
 gtest_discover_tests(zeltran_unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES LABELS unit TIMEOUT 120)

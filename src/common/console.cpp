@@ -6,15 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "platform/console_text.hpp"
-
 namespace {
 
 bool muted = false;  // see MuteConsole
 
+void WriteAsItIs(FILE* stream, const char* text, size_t length) {
+    std::fwrite(text, 1, length, stream);
+}
+
+ConsoleWriter writer = WriteAsItIs;
+
 void Write(FILE* stream, const char* text, size_t length) {
     if (muted && stream == stdout) return;
-    WriteConsoleText(stream, text, length);
+    writer(stream, text, length);
 }
 
 void WriteFormatted(FILE* stream, const char* format, va_list args) {
@@ -35,16 +39,12 @@ void WriteFormatted(FILE* stream, const char* format, va_list args) {
 
 }  // namespace
 
-void InitConsole() {
-    PrepareConsoleText();
+void InitConsole(ConsoleWriter platform_writer) {
+    writer = platform_writer;
 }
 
 void MuteConsole(bool mute) {
     muted = mute;
-}
-
-bool ConsoleIsShiftJis() {
-    return ConsoleTextIsShiftJis();
 }
 
 void Print(const char* format, ...) {

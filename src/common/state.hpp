@@ -32,16 +32,19 @@ constexpr int kKeyEsc = 27;
 constexpr int kKeySpace = 32;
 constexpr int kNoKey = 255;
 
-// ---- Start-up (shell/startup) -----------------------------------------------------------------
+// ---- Command line (defined in common/state, filled by shell/startup) --------------------------
 
 extern const char* window_title;  // title of the one picture window, kWindowTitle
 extern int32_t arg_count;         // command-line arguments kept in arg_path, program path included
 extern char arg_path[kMaxArgs][kArgSlotBytes];  // slot 0 program path; 1.. sorted file arguments
 extern int32_t scratch_slot;      // arg_path slot that the display step uses as scratch, 1
+
+// ---- Start-up (shell/startup) -----------------------------------------------------------------
+
 extern cv::Mat side_pictures[2];  // to_left.jpg / to_right.jpg, refilled from a frame's file2
 extern cv::Mat pause_picture;     // keyallocation_01.jpg, shown while paused
 
-// ---- Main loop (shell/main_loop) --------------------------------------------------------------
+// ---- Main loop (shell/main_loop; defined in common/state) -------------------------------------
 
 extern double speed_factor;  // frames per moving cycle of the level: 0.1 0.5 1.0 3.0 6.0
 
@@ -49,13 +52,14 @@ extern double speed_factor;  // frames per moving cycle of the level: 0.1 0.5 1.
 
 extern int32_t REPLAY_SPEED;        // replay speed level 1..5, start 3
 extern int32_t AutoReplayFlag;      // nonzero: the idle step advances one frame (TAB)
+// flip_mode and VARIABLE_SIZE_FLAG are defined in common/state.
 extern int32_t flip_mode;           // display flip: 0 none, 1 left-right, 2 top-bottom
 extern int32_t VARIABLE_SIZE_FLAG;  // nonzero: the window takes the picture's size
 extern int32_t contents_list[kMaxListedFolders];  // 0-based folders found by the first SPACE
 extern int32_t contents_count;      // entries used in contents_list
 extern int32_t contents_listed;     // 1 once a list with at least one entry was made
 
-// ---- Console report (shell/console_report) ----------------------------------------------------
+// ---- Console report (shell/console_report; defined in common/state) ---------------------------
 
 extern int32_t DISP_WEB_CAM_INFO;  // console report: 0 none, 1 status line, 2 camera line, -1
 

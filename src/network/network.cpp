@@ -8,7 +8,6 @@
 #include "network/send.hpp"
 #include "platform/clock.hpp"
 #include "schedule/schedule.hpp"
-#include "status/status.hpp"
 
 namespace {
 
@@ -76,7 +75,10 @@ void StartNetwork() {
     if (settings.listen_port != 0) receiving = StartReceiving(settings);
     const bool sending = settings.target_count > 0 && OpenTargets(settings);
     in_use = receiving || sending;
-    StartStatusServer(settings);
+}
+
+const NetworkSettings& NetworkSettingsRead() {
+    return settings;
 }
 
 bool NetworkInUse() {
@@ -120,7 +122,6 @@ bool TakeNetworkCommand(RemoteCommand* command) {
 }
 
 void StopNetwork() {
-    StopStatusServer();
     if (!in_use) return;
     StopReceiving();
     // Copies on this computer must not go on playing from a link that is gone.

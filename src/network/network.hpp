@@ -3,10 +3,14 @@
 #pragma once
 
 #include "network/receive.hpp"
+#include "network/settings.hpp"
 
 // Reads SetNetwork.txt (after the camera and display settings), prints it back, and starts
 // receiving and sending as it says.
 void StartNetwork();
+
+// The settings StartNetwork read (the defaults, with nothing on, without SetNetwork.txt).
+const NetworkSettings& NetworkSettingsRead();
 
 // True while receiving runs or a target can be sent to.
 bool NetworkInUse();

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/console.hpp"
+
 namespace {
 
 // Converter from UTF-8 to the console code set; (iconv_t)-1 while output stays UTF-8.
@@ -59,10 +61,12 @@ void WriteConsoleText(FILE* stream, const char* text, size_t length) {
 void PrepareConsoleText() {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
-    if (user == static_cast<locale_t>(0)) return;
-    const char* codeset = nl_langinfo_l(CODESET, user);
-    if (codeset && IsShiftJisName(codeset)) to_console = iconv_open("CP932", "UTF-8");
-    freelocale(user);
+    if (user != static_cast<locale_t>(0)) {
+        const char* codeset = nl_langinfo_l(CODESET, user);
+        if (codeset && IsShiftJisName(codeset)) to_console = iconv_open("CP932", "UTF-8");
+        freelocale(user);
+    }
+    InitConsole(WriteConsoleText);
 }
 
 bool ConsoleTextIsShiftJis() {

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdio>
 
-// Chooses the code set once, before any output (and how standard output is buffered).
+// Chooses the code set once, before any output (and how standard output is buffered), and
+// hands the writer to the console (InitConsole). Call first.
 void PrepareConsoleText();
 
 // True when texts are written as Shift-JIS (CP932).

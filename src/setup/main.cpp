@@ -5,11 +5,12 @@
 #include <cstring>
 
 #include "common/console.hpp"
+#include "platform/console_text.hpp"
 #include "setup/check.hpp"
 #include "setup/create.hpp"
 
 int main(int argc, char** argv) {
-    InitConsole();
+    PrepareConsoleText();
     if (argc == 3 && std::strcmp(argv[1], "create") == 0) return CreateInstallation(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], "check") == 0) return CheckInstallation(argv[2]);
     PrintError(

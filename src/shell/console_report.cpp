@@ -5,8 +5,6 @@
 #include "common/console.hpp"
 #include "common/state.hpp"
 
-int32_t DISP_WEB_CAM_INFO = 0;
-
 void ReportStatus() {
     if (DISP_WEB_CAM_INFO == 1 || DISP_WEB_CAM_INFO == 2) ReadSharedBlock();
     if (DISP_WEB_CAM_INFO == 1) {

@@ -26,8 +26,6 @@
 
 int32_t REPLAY_SPEED = 3;
 int32_t AutoReplayFlag = 0;
-int32_t flip_mode = 0;
-int32_t VARIABLE_SIZE_FLAG = 0;
 
 namespace {
 

@@ -31,8 +31,6 @@
 #include "shell/service_report.hpp"
 #include "status/status.hpp"
 
-double speed_factor = 1.0;
-
 namespace {
 
 constexpr int kKeyPollMs = 1;

@@ -17,6 +17,7 @@
 #include "motion/motion.hpp"
 #include "network/network.hpp"
 #include "platform/console_key.hpp"
+#include "platform/console_text.hpp"
 #include "platform/files.hpp"
 #include "platform/picture.hpp"
 #include "platform/process.hpp"
@@ -27,11 +28,8 @@
 #include "shell/keys.hpp"
 #include "shell/main_loop.hpp"
 #include "shell/motion_meter.hpp"
+#include "status/status.hpp"
 
-const char* window_title = kWindowTitle;
-int32_t arg_count = 0;
-char arg_path[kMaxArgs][kArgSlotBytes];
-int32_t scratch_slot = 1;
 cv::Mat side_pictures[2];
 cv::Mat pause_picture;
 
@@ -167,7 +165,7 @@ void LoadPictureSlots() {
 }  // namespace
 
 int ZeltranMain(int argc, char** argv) {
-    InitConsole();
+    PrepareConsoleText();
     InitLanguage(ProgramFolder());
     PrintLines(kBanner);
     PrintWorkingFolder();
@@ -187,9 +185,11 @@ int ZeltranMain(int argc, char** argv) {
     ApplyDisplaySettings();
     ReadCameraRetrySetting();
     StartNetwork();
+    StartStatusServer(NetworkSettingsRead());
     if (camera_on) OpenCamera();
     LoadPictureSlots();
     RunMainLoop();
+    StopStatusServer();
     StopNetwork();
     return 0;
 }
