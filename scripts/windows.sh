@@ -262,8 +262,9 @@ windows_wine_prefix() {
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || return 1
-    wineserver -p
+    # The server first: asked to stay once it runs already, it answers with an error.
+    wineserver -p || return 1
+    wineboot -i >/dev/null 2>&1
 }
 
 windows_wine_stop() {

@@ -1,9 +1,13 @@
 # The unit tests built for Windows, run through wine by ctest (the toolchain's
 # CMAKE_CROSSCOMPILING_EMULATOR). The tests that use POSIX facilities themselves (shm_open,
 # fork, symbolic links, named pipes, BSD sockets, liblo's test peers) run on Linux only.
-add_library(zeltran_test_support STATIC support/temp_tree.cpp support/probe_scan.cpp)
+add_library(zeltran_test_support STATIC support/temp_tree.cpp support/probe_scan.cpp
+  support/posix_calls_win32.cpp)
 target_link_libraries(zeltran_test_support PUBLIC zeltran_core GTest::gtest)
 target_include_directories(zeltran_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+# setenv, unsetenv and fmemopen for the tests that use them, without a change in those tests.
+target_compile_options(zeltran_test_support PUBLIC
+  -include ${CMAKE_CURRENT_SOURCE_DIR}/support/posix_calls_win32.hpp)
 
 file(GLOB_RECURSE UNIT_SOURCES CONFIGURE_DEPENDS unit/*.cpp)
 foreach(test block/shared_block contents/frame_list contents/video_import motion/motion

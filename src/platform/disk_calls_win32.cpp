@@ -24,7 +24,8 @@ std::ptrdiff_t Write(int fd, const void* bytes, size_t count) {
 int Rename(const char* from, const char* to, bool replace) {
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
     if (MoveFileExW(WideText(from).c_str(), WideText(to).c_str(), flags)) return 0;
-    errno = GetLastError() == ERROR_ALREADY_EXISTS ? EEXIST : EIO;
+    const DWORD error = GetLastError();
+    errno = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? EEXIST : EIO;
     return -1;
 }
 
