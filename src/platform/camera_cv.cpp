@@ -138,8 +138,10 @@ std::string CameraDevice() {
 bool CameraOpen(int index) {
     CameraRelease();
     streaming = false;
-    const char* source = std::getenv("ZELTRAN_CAMERA_SOURCE");
-    const bool from_file = source && *source;
+    // A copy: setting a variable (BoundDeviceWait) may move the others' text on Windows.
+    const char* named_source = std::getenv("ZELTRAN_CAMERA_SOURCE");
+    const std::string source = named_source ? named_source : "";
+    const bool from_file = !source.empty();
     const std::string device_path = CameraDevice();
     const char* device = device_path.c_str();
     const bool by_path = !from_file && *device;
@@ -168,7 +170,7 @@ bool CameraOpen(int index) {
         CameraRelease();
         return false;
     }
-    if (from_file) PrepareStandIn(source);
+    if (from_file) PrepareStandIn(source.c_str());
     capture->set(cv::CAP_PROP_FRAME_WIDTH, 320.0);
     capture->set(cv::CAP_PROP_FRAME_HEIGHT, 240.0);
     capture->set(cv::CAP_PROP_FPS, 60.0);

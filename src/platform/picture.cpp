@@ -19,13 +19,20 @@ namespace {
 // make a frame file allocate without bound.
 constexpr long long kMaxPixels = 1LL << 27;
 
-// One decompressor per thread: the decode-ahead thread and the main thread decode at once.
-struct Decompressor {
+// What each decoding thread keeps between pictures (the decode-ahead threads and the main thread
+// decode at once): its decompressor and the buffer of the file's bytes. Reached through a plain
+// pointer and freed by ReleasePictureDecoder, because a thread_local object's destructor runs too
+// late in the Windows build (after the thread's storage is gone).
+struct ThreadDecoder {
     tjhandle handle = tjInitDecompress();
-    ~Decompressor() {
-        if (handle) tjDestroy(handle);
-    }
+    std::vector<unsigned char> bytes;
 };
+thread_local ThreadDecoder* thread_decoder = nullptr;
+
+ThreadDecoder& Decoder() {
+    if (!thread_decoder) thread_decoder = new ThreadDecoder;
+    return *thread_decoder;
+}
 
 bool ReadWholeFile(const char* path, std::vector<unsigned char>* bytes) {
     FILE* file = OpenFile(path, "rb");
@@ -141,13 +148,13 @@ cv::Mat Shrink(const cv::Mat& picture, int denominator) {
 // file is for the OpenCV reader.
 cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, int channels,
                    bool* taken) {
-    thread_local Decompressor decompressor;
+    ThreadDecoder& decoder = Decoder();
     *taken = false;
-    if (!decompressor.handle || bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8 ||
+    if (!decoder.handle || bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8 ||
         HasExif(bytes)) {
         return cv::Mat();
     }
-    tjhandle handle = decompressor.handle;
+    tjhandle handle = decoder.handle;
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
     // A header read with a warning (stray bytes before a marker) still gives the size, and the
     // size limit must hold for it too: the OpenCV reader would decode it up to 2^30 pixels.
@@ -186,7 +193,7 @@ cv::Mat DecodeJpeg(const std::vector<unsigned char>& bytes, int denominator, int
 
 cv::Mat Decode(const char* path, int denominator, int channels) {
     if (denominator != 2 && denominator != 4 && denominator != 8) denominator = 1;
-    thread_local std::vector<unsigned char> bytes;
+    std::vector<unsigned char>& bytes = Decoder().bytes;
     if (!ReadWholeFile(path, &bytes)) return cv::Mat();
     bool taken = false;
     cv::Mat picture = DecodeJpeg(bytes, denominator, channels, &taken);
@@ -211,8 +218,8 @@ cv::Mat DecodePictureReduced(const char* path, int denominator, int channels) {
 bool JpegSize(const char* path, int* width, int* height) {
     // The header lies in the first few kilobytes unless a large EXIF block comes first.
     constexpr size_t kHeadBytes = 16384;
-    thread_local Decompressor decompressor;
-    if (!decompressor.handle) return false;
+    ThreadDecoder& decoder = Decoder();
+    if (!decoder.handle) return false;
     std::vector<unsigned char> bytes(kHeadBytes);
     FILE* file = OpenFile(path, "rb");
     if (!file) return false;
@@ -221,12 +228,19 @@ bool JpegSize(const char* path, int* width, int* height) {
     const auto read_header = [&] {
         int subsampling = 0, colourspace = 0;
         return bytes.size() >= 4 &&
-               (tjDecompressHeader3(decompressor.handle, bytes.data(), bytes.size(), width, height,
+               (tjDecompressHeader3(decoder.handle, bytes.data(), bytes.size(), width, height,
                                     &subsampling, &colourspace) == 0 ||
-                tjGetErrorCode(decompressor.handle) == TJERR_WARNING);
+                tjGetErrorCode(decoder.handle) == TJERR_WARNING);
     };
     if (read_header()) return true;
     return bytes.size() == kHeadBytes && ReadWholeFile(path, &bytes) && read_header();
+}
+
+void ReleasePictureDecoder() {
+    if (!thread_decoder) return;
+    if (thread_decoder->handle) tjDestroy(thread_decoder->handle);
+    delete thread_decoder;
+    thread_decoder = nullptr;
 }
 
 bool SavePicture(const char* path, const cv::Mat& picture) {

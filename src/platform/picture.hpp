@@ -19,5 +19,9 @@ cv::Mat DecodePictureReduced(const char* path, int denominator, int channels = 3
 // JPEG or its header cannot be read.
 bool JpegSize(const char* path, int* width, int* height);
 
+// Frees what the calling thread keeps for decoding (its JPEG decompressor and buffer); a thread
+// that decoded calls it before it ends. A later decode in the thread makes them again.
+void ReleasePictureDecoder();
+
 // Saves picture as JPEG; false on failure.
 bool SavePicture(const char* path, const cv::Mat& picture);

@@ -91,7 +91,10 @@ void Work() {
             }
             return false;
         });
-        if (stopping) return;
+        if (stopping) {
+            ReleasePictureDecoder();
+            return;
+        }
         next->stage = Stage::kDecoding;
         const uint64_t id = next->id;
         const AheadPicture want = next->want;
