@@ -26,6 +26,7 @@ size_t Padded(size_t bytes) {
 // The bytes a string takes at data (its zero and the zeros up to a multiple of 4), or 0 when it
 // has no zero within size or its padding holds anything else.
 size_t StringBytes(const uint8_t* data, size_t size) {
+    if (size == 0) return 0;  // data may then be null, which memchr must not see
     const void* end = std::memchr(data, 0, size);
     if (end == nullptr) return 0;
     const size_t length = static_cast<size_t>(static_cast<const uint8_t*>(end) - data);

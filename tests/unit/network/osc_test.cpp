@@ -87,6 +87,10 @@ TEST(Osc, DamagedMessagesAreFaultsAndNothingIsTaken) {
         EXPECT_EQ(taken.faults, 1) << testing::PrintToString(packet);
         EXPECT_TRUE(taken.messages.empty()) << testing::PrintToString(packet);
     }
+    // An empty datagram, whose buffer may be null: a fault, and nothing read from it.
+    int handed_on = 0;
+    EXPECT_EQ(DispatchOscPacket(nullptr, 0, [&](const OscMessage&) { ++handed_on; }), 1);
+    EXPECT_EQ(handed_on, 0);
 }
 
 TEST(Osc, BundlesAreTakenInOrderAndAFaultEndsOnlyWhatFollowsIt) {
