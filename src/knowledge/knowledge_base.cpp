@@ -1,6 +1,7 @@
 #include "knowledge/knowledge_base.hpp"
 
 #include <memory>
+#include <vector>
 
 #include "common/byte_layout.hpp"
 #include "common/console.hpp"
@@ -12,6 +13,9 @@
 #include "platform/window.hpp"
 
 namespace {
+
+// The cells that hold a record, so that freeing them does not walk all 51,200.
+std::vector<SampleCell*> used_cells;
 
 constexpr int kKnowledgeFiles = 4;
 constexpr size_t kGestureEntryBytes = kGestureNameBytes + 4 + 4;
@@ -164,6 +168,7 @@ bool ReadSamples(const std::string& name) {
         }
         SampleCell& cell = SampleStore[sample.view_point][sample.gesture][sample.sample];
         cell.record = std::make_unique<kb_sample>(sample);  // frees a record the cell held
+        if (!cell.used) used_cells.push_back(&cell);
         cell.used = 1;
         ReportAbnormalValues(sample);
     }
@@ -200,14 +205,9 @@ int ReadKB() {
 }
 
 void FreeKnowledgeBase() {
-    for (auto& view_point : SampleStore) {
-        for (auto& gesture : view_point) {
-            for (SampleCell& cell : gesture) {
-                if (cell.used) {
-                    cell.record.reset();
-                    cell.used = 0;
-                }
-            }
-        }
+    for (SampleCell* cell : used_cells) {
+        cell->record.reset();
+        cell->used = 0;
     }
+    used_cells.clear();
 }
