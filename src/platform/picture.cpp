@@ -2,6 +2,7 @@
 
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -91,15 +92,30 @@ bool TooManyPixels(long long width, long long height) {
     return width > 0 && height > kMaxPixels / width;
 }
 
+uint32_t BigEndian32(const unsigned char* p) {
+    return (uint32_t{BigEndian16(p)} << 16) | BigEndian16(p + 2);
+}
+
+// True when a chunk of the PNG in bytes declares more bytes than the file holds: the PNG library
+// takes and clears that many (up to 2 GB) before it finds the file short, 25 s for a 276-byte file.
+bool PngChunkPastTheEnd(const std::vector<unsigned char>& bytes) {
+    static const unsigned char kEnd[4] = {'I', 'E', 'N', 'D'};
+    for (size_t at = sizeof kPngSignature; at + 8 <= bytes.size();) {
+        const size_t length = BigEndian32(&bytes[at]);
+        if (length > bytes.size() - at - 8) return true;
+        if (std::equal(kEnd, kEnd + 4, &bytes[at + 4])) return false;
+        at += 12 + length;
+    }
+    return false;
+}
+
 // True when bytes are a PNG or BMP whose header claims more than kMaxPixels: the OpenCV reader
-// would allocate up to 2^30 pixels for a file of a few hundred bytes.
+// would allocate up to 2^30 pixels for a file of a few hundred bytes. Also a PNG whose chunk runs
+// past the end of the file.
 bool HugeDeclaredSize(const std::vector<unsigned char>& bytes) {
     if (bytes.size() >= 24 && StartsWith(bytes, kPngSignature, sizeof kPngSignature)) {
-        const auto word = [&](size_t at) {
-            return (static_cast<long long>(BigEndian16(&bytes[at])) << 16) |
-                   BigEndian16(&bytes[at + 2]);
-        };
-        return TooManyPixels(word(16), word(20));
+        return TooManyPixels(BigEndian32(&bytes[16]), BigEndian32(&bytes[20])) ||
+               PngChunkPastTheEnd(bytes);
     }
     if (bytes.size() >= 26 && StartsWith(bytes, kBmpSignature, sizeof kBmpSignature)) {
         // The old 12-byte header holds 16-bit sides; the later ones signed 32-bit sides, a

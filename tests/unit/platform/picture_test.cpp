@@ -192,6 +192,22 @@ TEST(DecodePicture, DamagedFilesAreSafe) {
 }
 
 // A forged size field must not make the decoder allocate gigabytes.
+namespace {
+
+// The PNG chunk check sum of bytes, big-endian.
+std::string Crc32(const std::string& bytes) {
+    uint32_t crc = 0xFFFFFFFF;
+    for (const char byte : bytes) {
+        crc ^= static_cast<uint8_t>(byte);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    crc = ~crc;
+    return {static_cast<char>(crc >> 24), static_cast<char>(crc >> 16), static_cast<char>(crc >> 8),
+            static_cast<char>(crc)};
+}
+
+}  // namespace
+
 TEST(DecodePicture, HugeDeclaredSizeIsRefused) {
     TempTree tree;
     ASSERT_TRUE(cv::imwrite("small.jpg", DetailedPicture(16, 16)));
@@ -220,6 +236,17 @@ TEST(DecodePicture, HugeDeclaredSizeIsRefused) {
     EXPECT_EQ(DecodePicture("small.bmp").size(), cv::Size(4096, 4096));
     WriteBytes("huge.bmp", EndedRunLengthBmp(16000, 16000));
     EXPECT_TRUE(DecodePicture("huge.bmp").empty());
+    // A PNG whose last text chunk claims 1.7 GB (the PNG library would take and clear them all
+    // before finding the file short), against the same chunk whole, which decodes.
+    ASSERT_TRUE(cv::imwrite("small.png", DetailedPicture(16, 12)));
+    const std::string png = ReadBytes("small.png");
+    const size_t end = png.size() - 12;  // the IEND chunk
+    const std::string text("tEXtdate\0today", 14);
+    const std::string length{'\0', '\0', '\0', static_cast<char>(text.size() - 4)};
+    WriteBytes("text.png", png.substr(0, end) + length + text + Crc32(text) + png.substr(end));
+    EXPECT_EQ(DecodePicture("text.png").size(), cv::Size(16, 12));
+    WriteBytes("claims.png", png.substr(0, end) + "\x68\xcb\x00\x25" + text + png.substr(end));
+    EXPECT_TRUE(DecodePicture("claims.png").empty());
 }
 
 // Reduced decoding: sizes rounded up, the picture close to a full decode shrunk by area.
